@@ -1,0 +1,232 @@
+#include "chem/carbonate.h"
+
+#include "chem/constants.h"
+#include "chem/numeric.h"
+#include "chem/saturation.h"
+#include "chem/speciation.h"
+
+#include <cmath>
+
+namespace zeb::chem {
+namespace {
+
+constexpr long double kTolerance = 0.000001L;
+constexpr long double kDicFloor = 0.000001L;
+constexpr long double kEndPoint43 = 4.3L;
+constexpr long double kEndPoint82 = 8.2L;
+// CO2 partial pressure (mbar) of the titrated sample at the 4.3 end point.
+constexpr long double kEndPointPco2 = 0.35L;
+constexpr int kRowOneMaxPasses = 100;
+constexpr int kRowTwoMaxPasses = 200;
+// A bisection over 0..14 reaches 1e-6 in 24 halvings; the guard only stops a balance that is
+// not a number (non-physical totals) from spinning forever.
+constexpr int kPHBisectionMaxPasses = 100;
+
+struct ConstantSet {
+    EquilibriumConstants k;
+    long double gammaH;
+};
+
+ConstantSet Constants(long double t, long double ionicStrength) {
+    ConstantSet c;
+    ComputeConstants(t, ionicStrength, c.gammaH, c.k);
+    return c;
+}
+
+// DIC left in the sample at the 4.3 end point, in equilibrium with 0.35 mbar CO2.
+long double EndPointDic(const ConstantSet& c) {
+    const long double h = Pow10(-kEndPoint43) * 1000.0L / c.gammaH;
+    const long double co3 = c.k[KIndex(11)] * kEndPointPco2 / (h * h);
+    const long double hco3 = co3 * h / c.k[KIndex(2)];
+    const long double co2 = hco3 * h / c.k[KIndex(1)];
+    return co3 + hco3 + co2;
+}
+
+// TA from the acid capacity to 4.3: the titrant neutralised TA minus what the end point holds.
+long double EndPointAlkalinity(SpeciesVector& s, long double t43, long double ionicStrength,
+                               long double ks43) {
+    const ConstantSet c = Constants(t43, ionicStrength);
+    const long double dic4 = EndPointDic(c);
+    s[slot::Dic] = dic4;
+    const SpeciationResult r = Speciate(c.k, s, kEndPoint43, c.gammaH);
+    return dic4 * r.r1 + (ks43 + r.r0);
+}
+
+} // namespace
+
+std::string_view InputPairName(InputPair pair) {
+    static constexpr std::string_view kNames[2][3] = {
+        {"KS4.3/KB8.2", "KS4.3/pH(T)", "KB8.2/pH(T)"},
+        {"KS4.3/DIC", "DIC/pH(T)", "KB8.2/DIC"},
+    };
+    if (pair.row < 0 || pair.row > 2) {
+        return {};
+    }
+    return kNames[pair.useDIC ? 1 : 0][pair.row];
+}
+
+CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
+                                    const CarbonateMeasurements& m, long double ionicStrength) {
+    CarbonateState st;
+    ClearVector5(st.ta);
+    ClearVector5(st.dic);
+    ClearVector5(st.check);
+    SpeciesVector s = species;
+    const long double ios = ionicStrength;
+
+    // Row 0
+    if (!useDIC) {
+        st.dic[0] = m.ks43 + m.kb82;
+        st.ta[0] = EndPointAlkalinity(s, m.t43, ios, m.ks43);
+        const ConstantSet c82 = Constants(m.t82, ios);
+        long double d = 0;
+        int n = 0;
+        do {
+            s[slot::Dic] = st.dic[0];
+            const SpeciationResult r = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
+            long double x = (st.ta[0] - m.ks82 + m.kb82 - r.r0) / r.r1;
+            if (x <= 0.0L) {
+                x = kDicFloor;
+            }
+            d = std::fabs(x - st.dic[0]);
+            st.dic[0] = x;
+            ++n;
+        } while (!(d < kTolerance) && n < kRowZeroMaxPasses);
+    } else {
+        st.dic[0] = m.dic;
+        st.ta[0] = EndPointAlkalinity(s, m.t43, ios, m.ks43);
+    }
+
+    st.check[0] = SolvePHBisection(s, m.tpH, ios, st.ta[0], st.dic[0]).pH;
+
+    // Row 1
+    const ConstantSet cpH = Constants(m.tpH, ios);
+    const ConstantSet c82 = Constants(m.t82, ios);
+    if (!useDIC) {
+        st.ta[1] = st.ta[0];
+        st.dic[1] = st.dic[0];
+        long double d = 0;
+        int n = 0;
+        do {
+            s[slot::Dic] = st.dic[1];
+            const SpeciationResult r = Speciate(cpH.k, s, m.pH, cpH.gammaH);
+            long double x = (st.ta[1] - r.r0) / r.r1;
+            if (x <= 0.0L) {
+                x = kDicFloor;
+            }
+            d = std::fabs(x - st.dic[1]);
+            st.dic[1] = x;
+            ++n;
+        } while (!(d < kTolerance) && n < kRowOneMaxPasses);
+        s[slot::Dic] = st.dic[1];
+        const SpeciationResult r = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
+        st.check[1] = (st.dic[1] * r.r1 + r.r0) - st.ta[1];
+    } else {
+        st.dic[1] = m.dic;
+        s[slot::Dic] = m.dic;
+        const SpeciationResult rpH = Speciate(cpH.k, s, m.pH, cpH.gammaH);
+        st.ta[1] = m.dic * rpH.r1 + rpH.r0;
+        s[slot::Dic] = m.dic;
+        const SpeciationResult r82 = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
+        st.check[1] = (m.dic * r82.r1 + r82.r0) - st.ta[1];
+    }
+
+    // Row 2
+    if (!useDIC) {
+        long double lo = 0.0L, x = 50.0L, hi = 100.0L;
+        long double g = 0;
+        int n = 0;
+        st.dic[2] = 50.0L;
+        do {
+            ++n;
+            s[slot::Dic] = x;
+            const SpeciationResult r82 = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
+            const long double p = (r82.r1 - 1.0L) * x + (m.ks82 - m.kb82) + r82.r0;
+            const SpeciationResult rpH = Speciate(cpH.k, s, m.pH, cpH.gammaH);
+            st.ta[2] = rpH.r1 * x + rpH.r0;
+            g = st.ta[2] - x - p;
+            const long double slope = rpH.r1 - 1.0L;
+            if ((g < 0.0L && slope < 0.0L) || (g > 0.0L && slope > 0.0L)) {
+                hi = x;
+                x = (lo + x) / 2.0L;
+            } else if ((g > 0.0L && slope < 0.0L) || (g < 0.0L && slope > 0.0L)) {
+                lo = x;
+                x = (hi + x) / 2.0L;
+            }
+        } while (!(std::fabs(g) < kTolerance) && n != kRowTwoMaxPasses);
+        st.dic[2] = x;
+        if (n == kRowTwoMaxPasses) {
+            st.dic[2] = m.ks43 - 0.05L + m.kb82 - m.ks82;
+            s[slot::Dic] = st.dic[2];
+            const SpeciationResult r = Speciate(cpH.k, s, m.pH, cpH.gammaH);
+            st.ta[2] = r.r1 * st.dic[2] + r.r0;
+        }
+    } else {
+        st.dic[2] = m.dic;
+        s[slot::Dic] = m.dic;
+        const SpeciationResult r = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
+        st.ta[2] = r.r1 * m.dic + (m.ks82 - m.kb82) + r.r0;
+    }
+
+    // Check[2]: the KS4.3 that row 2's TA implies.
+    const ConstantSet c43 = Constants(m.t43, ios);
+    const long double dic4 = EndPointDic(c43);
+    s[slot::Dic] = dic4;
+    const SpeciationResult r43 = Speciate(c43.k, s, kEndPoint43, c43.gammaH);
+    st.check[2] = st.ta[2] - dic4 * r43.r1 - r43.r0;
+    return st;
+}
+
+PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
+                            SpeciesVector& species, long double ta, long double dic) {
+    species[slot::Dic] = dic;
+    long double lo = 0.0L, hi = 14.0L, mid = 0.0L;
+    SpeciationResult r;
+    int n = 0;
+    do {
+        mid = (hi - lo) / 2.0L + lo;
+        r = Speciate(k, species, mid, gammaH);
+        ++n;
+        const long double f = ta - dic * r.r1 - r.r0;
+        if (f > 0.0L) {
+            lo = mid;
+        }
+        if (f < 0.0L) {
+            hi = mid;
+        }
+        if (f == 0.0L) {
+            lo = hi;
+        }
+    } while (!(std::fabs(lo - hi) < kTolerance) && n < kPHBisectionMaxPasses);
+
+    PHSolution out;
+    out.pH = mid;
+    out.ionicStrength = r.ionicStrength;
+    out.sumCations = r.sumCations;
+    out.sumAnions = r.sumAnions;
+    out.si = CalciteSI(species, k);
+    out.speciations = n;
+    return out;
+}
+
+PHSolution SolvePHBisection(SpeciesVector& species, long double t, long double ionicStrength,
+                            long double ta, long double dic) {
+    const ConstantSet c = Constants(t, ionicStrength);
+    return SolvePHBisection(c.k, c.gammaH, species, ta, dic);
+}
+
+CarbonicFractionsResult CarbonicFractions(long double pH, long double t,
+                                          long double ionicStrength) {
+    const ConstantSet c = Constants(t, ionicStrength);
+    const long double K1 = c.k[KIndex(1)], K2 = c.k[KIndex(2)], K9 = c.k[KIndex(9)];
+    const long double h = Pow10(-pH) * 1000.0L / c.gammaH;
+    CarbonicFractionsResult f;
+    f.chargeFactor = (K1 * h + 2.0L * K1 * K2) / (h * h + K1 * h + K1 * K2);
+    f.alpha0 = 1.0L / (K1 / h + 1.0L + K1 * K2 / (h * h));
+    f.alpha1 = f.alpha0 * K1 / h;
+    f.alpha2 = f.alpha1 * K2 / h;
+    f.ohMinusH = K9 / h - h;
+    return f;
+}
+
+} // namespace zeb::chem

@@ -1,0 +1,133 @@
+#include "chem/constants.h"
+
+#include "chem/numeric.h"
+
+#include <cmath>
+
+namespace zeb::chem {
+namespace {
+
+struct IonSize {
+    std::size_t slot;
+    long double chargeSquared;
+    long double size; // ion size parameter a (Angstrom)
+};
+
+constexpr IonSize kIons[] = {
+    {slot::H, 1.0L, 6.8L},       {slot::Oh, 1.0L, 4.2L},      {slot::Hco3, 1.0L, 1.5L},
+    {slot::Co3, 4.0L, 4.1L},     {slot::Ca, 4.0L, 5.4L},      {slot::CaHco3, 1.0L, 5.4L},
+    {slot::Mg, 4.0L, 6.2L},      {slot::MgHco3, 1.0L, 6.2L},  {slot::So4, 4.0L, 3.0L},
+    {slot::H2po4, 1.0L, 1.5L},   {slot::Hpo4, 4.0L, 3.6L},    {slot::Po4, 9.0L, 4.1L},
+    {slot::CaPo4, 1.0L, 5.4L},   {slot::CaH2po4, 1.0L, 5.4L}, {slot::MgPo4, 1.0L, 6.2L},
+    {slot::MgH2po4, 1.0L, 6.2L}, {slot::CaOh, 1.0L, 5.4L},    {slot::MgOh, 1.0L, 6.2L},
+    {slot::Hso4, 1.0L, 3.0L},
+};
+
+// One lg gamma term of a constant: +1 for a charged species in the denominator of the
+// mass-action expression, -1 for one in the numerator. Applied in the listed order.
+struct GammaTerm {
+    int sign;
+    std::size_t slot;
+};
+
+struct ConstantDef {
+    long double lgK25;
+    long double deltaH;  // J/mol
+    long double deltaCp; // J/(mol K)
+    long double factor;  // to mmol/L based units
+    int termCount;
+    GammaTerm terms[3];
+};
+
+constexpr long double kMmol = 1000.0L;
+constexpr long double kMmol2 = 1000000.0L;
+
+// clang-format off
+constexpr ConstantDef kConstants[kConstantCount] = {
+    /* K1  */ {-6.356L,   9250.0L,  -330.0L, kMmol,  2, {{-1, slot::H}, {-1, slot::Hco3}}},
+    /* K2  */ {-10.329L,  14950.0L, -290.0L, kMmol,  3, {{-1, slot::H}, {-1, slot::Co3}, {+1, slot::Hco3}}},
+    /* K3  */ {-1.121L,  -7950.0L,   0.0L,   kMmol,  3, {{-1, slot::Ca}, {-1, slot::Hco3}, {+1, slot::CaHco3}}},
+    /* K4  */ {-3.2L,    -16000.0L, -430.0L, kMmol,  2, {{-1, slot::Ca}, {-1, slot::Co3}}},
+    /* K5  */ {-2.31L,   -7600.0L,  -170.0L, kMmol,  2, {{-1, slot::Ca}, {-1, slot::So4}}},
+    /* K6  */ {-1.068L,  -7250.0L,   0.0L,   kMmol,  3, {{-1, slot::Mg}, {-1, slot::Hco3}, {+1, slot::MgHco3}}},
+    /* K7  */ {-2.947L,  -13000.0L, -70.0L,  kMmol,  2, {{-1, slot::Mg}, {-1, slot::Co3}}},
+    /* K8  */ {-2.263L,  -18000.0L, -10.0L,  kMmol,  2, {{-1, slot::Mg}, {-1, slot::So4}}},
+    /* K9  */ {-13.996L,  56532.0L, -197.0L, kMmol2, 2, {{-1, slot::H}, {-1, slot::Oh}}},
+    /* K10 */ {-8.481L,  -10000.0L, -250.0L, kMmol2, 2, {{-1, slot::Ca}, {-1, slot::Co3}}},
+    /* K11 */ {-18.156L,  4150.0L,  -460.0L, kMmol2, 3, {{-1, slot::Co3}, {-1, slot::H}, {-1, slot::H}}},
+    /* K12 */ {-2.149L,  -7690.0L,  -160.0L, kMmol,  2, {{-1, slot::H}, {-1, slot::H2po4}}},
+    /* K13 */ {-7.2L,     4080.0L,  -230.0L, kMmol,  3, {{-1, slot::H}, {-1, slot::Hpo4}, {+1, slot::H2po4}}},
+    /* K14 */ {-11.959L,  4370.0L,  -510.0L, kMmol,  3, {{-1, slot::H}, {-1, slot::Po4}, {+1, slot::Hpo4}}},
+    /* K15 */ {-6.462L,  -11500.0L,  0.0L,   kMmol,  3, {{-1, slot::Po4}, {-1, slot::Ca}, {+1, slot::CaPo4}}},
+    /* K16 */ {-2.572L,  -12370.0L,  510.0L, kMmol,  2, {{-1, slot::Hpo4}, {-1, slot::Ca}}},
+    /* K17 */ {-1.006L,  -13050.0L,  760.0L, kMmol,  3, {{-1, slot::H2po4}, {-1, slot::Ca}, {+1, slot::CaH2po4}}},
+    /* K18 */ {-6.589L,  -13000.0L,  0.0L,   kMmol,  3, {{-1, slot::Po4}, {-1, slot::Mg}, {+1, slot::MgPo4}}},
+    /* K19 */ {-2.878L,  -13870.0L,  510.0L, kMmol,  2, {{-1, slot::Hpo4}, {-1, slot::Mg}}},
+    /* K20 */ {-1.521L,  -14250.0L,  740.0L, kMmol,  3, {{-1, slot::H2po4}, {-1, slot::Mg}, {+1, slot::MgH2po4}}},
+    /* K21 */ {-1.34L,   -13000.0L, -50.0L,  kMmol,  3, {{-1, slot::Ca}, {-1, slot::Oh}, {+1, slot::CaOh}}},
+    /* K22 */ {-2.22L,   -7000.0L,  -100.0L, kMmol,  3, {{-1, slot::Mg}, {-1, slot::Oh}, {+1, slot::MgOh}}},
+    /* K23 */ {-2.024L,  -22000.0L,  100.0L, kMmol,  3, {{-1, slot::So4}, {-1, slot::H}, {+1, slot::Hso4}}},
+};
+// clang-format on
+
+// R * ln 10 in J/(mol K), the divisor of every van 't Hoff coefficient.
+constexpr long double kRLn10 = 19.144642L;
+// 1/298.15 as the decimal literal the reference tables were computed with.
+constexpr long double kInvT25 = 0.00335401643468053L;
+
+} // namespace
+
+ActivityModel ComputeActivityModel(long double t) {
+    const long double tk = t + 273.15L;
+    ActivityModel m;
+    // The evaluation order is part of the model: the tables were produced with exactly it.
+    m.epsilon = 87.74L - 0.40008L * t + (0.0009398L * t) * t - ((1.41e-06L * t) * t) * t;
+    m.a = 1824300.0L / Power(tk * m.epsilon, 1.5L);
+    m.b = 50.248L / Power(tk * m.epsilon, 0.5L);
+    return m;
+}
+
+void ComputeActivityCoefficients(long double t, long double ionicStrength,
+                                 ActivityCoefficients& lgGamma) {
+    ClearVector50(lgGamma);
+    const ActivityModel m = ComputeActivityModel(t);
+    const long double sqrtIm = std::sqrt(ionicStrength / 1000.0L);
+    for (const IonSize& ion : kIons) {
+        lgGamma[ion.slot] = (-m.a * ion.chargeSquared * sqrtIm) / (m.b * ion.size * sqrtIm + 1.0L);
+    }
+}
+
+void ComputeConstants(long double t, long double ionicStrength, long double& gammaH,
+                      EquilibriumConstants& k) {
+    ClearVector50(k);
+    const long double tk = t + 273.15L;
+    const long double x1 = kInvT25 - 1.0L / tk;
+    const long double x2 = std::log(tk / 298.15L) + 298.15L / tk - 1.0L;
+
+    ActivityCoefficients lgGamma;
+    ComputeActivityCoefficients(t, ionicStrength, lgGamma);
+    gammaH = Pow10(lgGamma[slot::H]);
+
+    for (int i = 0; i < kConstantCount; ++i) {
+        const ConstantDef& c = kConstants[i];
+        long double lgK = c.lgK25 + (c.deltaH / kRLn10) * x1;
+        if (c.deltaCp != 0.0L) {
+            lgK = lgK + (c.deltaCp / kRLn10) * x2;
+        }
+        for (int j = 0; j < c.termCount; ++j) {
+            lgK = c.terms[j].sign > 0 ? lgK + lgGamma[c.terms[j].slot]
+                                      : lgK - lgGamma[c.terms[j].slot];
+        }
+        k[static_cast<std::size_t>(i)] = Pow10(lgK) * c.factor;
+    }
+}
+
+long double ConstantUnitFactor(int n) {
+    return kConstants[KIndex(n)].factor;
+}
+
+long double ConstantLgK25(int n) {
+    return kConstants[KIndex(n)].lgK25;
+}
+
+} // namespace zeb::chem
