@@ -1,0 +1,31 @@
+# Shared by ./run and ./test: install what is missing, then configure and build incrementally.
+set -euo pipefail
+
+ZEB_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ZEB_BUILD="${ZEB_BUILD_DIR:-$ZEB_ROOT/build}"
+
+ZEB_PACKAGES=(cmake ninja-build g++ qt6-base-dev libjpeg-dev libgtest-dev libbenchmark-dev
+              nlohmann-json3-dev libcli11-dev poppler-utils fonts-dejavu-core fonts-liberation)
+
+zeb_install_missing() {
+    local missing=()
+    local p
+    for p in "${ZEB_PACKAGES[@]}" "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+zeb_build() {
+    if [ ! -f "$ZEB_BUILD/build.ninja" ]; then
+        cmake -S "$ZEB_ROOT" -B "$ZEB_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    fi
+    cmake --build "$ZEB_BUILD" -- -j"$(nproc)"
+}

@@ -1,0 +1,219 @@
+#include "app/number_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace zeb::app {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The decimal image of |x| with 18 significant digits: digits "ddd..." and the exponent of the
+// first digit (x = 0.d1d2... * 10^(exponent + 1)).
+struct DecimalImage {
+    std::string digits; // 18 digits, or empty for zero
+    int exponent = 0;
+};
+
+DecimalImage MakeImage(long double x) {
+    DecimalImage img;
+    if (x == 0.0L || !std::isfinite(x))
+        return img;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17Le", std::fabs(x));
+    // buf = "d.ddddddddddddddddde+XX"
+    const char* p = buf;
+    img.digits.push_back(*p++);
+    ++p; // point
+    while (IsDigit(*p))
+        img.digits.push_back(*p++);
+    ++p; // 'e'
+    img.exponent = std::atoi(p);
+    return img;
+}
+
+// Rounds `digits` (value 0.d1d2... scaled) to keep `keep` leading digits, half away from zero.
+// Returns the kept digits; a carry out of the first digit grows the string by one and is
+// reported through `carry`.
+std::string RoundDigits(const std::string& digits, int keep, bool& carry) {
+    carry = false;
+    if (keep < 0)
+        return {};
+    std::string kept = digits.substr(0, std::min<size_t>(keep, digits.size()));
+    while (static_cast<int>(kept.size()) < keep)
+        kept.push_back('0');
+    if (keep < static_cast<int>(digits.size()) && digits[keep] >= '5') {
+        int i = keep - 1;
+        while (i >= 0 && kept[i] == '9') {
+            kept[i] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++kept[i];
+        } else {
+            kept.insert(kept.begin(), '1');
+            carry = true;
+        }
+    }
+    return kept;
+}
+
+std::string PadLeft(std::string s, int width) {
+    if (static_cast<int>(s.size()) < width)
+        s.insert(0, width - s.size(), ' ');
+    return s;
+}
+
+} // namespace
+
+long double ParseNumber(std::string_view text, int* errorPos) {
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const size_t mantissaStart = i;
+    size_t end = i; // end of the longest readable prefix
+    while (i < n && IsDigit(text[i]))
+        ++i;
+    bool haveDigits = i > mantissaStart;
+    if (haveDigits)
+        end = i;
+    if (i < n && text[i] == '.') {
+        size_t j = i + 1;
+        while (j < n && IsDigit(text[j]))
+            ++j;
+        if (haveDigits || j > i + 1) {
+            haveDigits = true;
+            i = j;
+            end = i;
+        }
+    }
+    if (haveDigits && i < n && (text[i] == 'e' || text[i] == 'E')) {
+        size_t j = i + 1;
+        if (j < n && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        const size_t expDigits = j;
+        while (j < n && IsDigit(text[j]))
+            ++j;
+        if (j > expDigits) {
+            i = j;
+            end = i;
+        }
+    }
+    long double value = 0.0L;
+    if (haveDigits) {
+        std::string mantissa(text.substr(mantissaStart, end - mantissaStart));
+        // from_chars does not take "5." or ".5" forms with a bare point in every library version.
+        if (!mantissa.empty() && mantissa.front() == '.')
+            mantissa.insert(0, "0");
+        const auto dot = mantissa.find('.');
+        if (dot != std::string::npos &&
+            (dot + 1 == mantissa.size() || !IsDigit(mantissa[dot + 1])))
+            mantissa.insert(dot + 1, "0");
+        std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), value);
+        if (negative)
+            value = -value;
+    }
+    if (errorPos) {
+        if (haveDigits && end == n)
+            *errorPos = 0;
+        else
+            *errorPos = static_cast<int>(haveDigits ? end : i) + 1;
+    }
+    return value;
+}
+
+std::string FormatFixed(long double x, int width, int decimals) {
+    if (decimals < 0)
+        decimals = 0;
+    const DecimalImage img = MakeImage(x);
+    std::string intPart, fracPart;
+    bool nonZero = false;
+    if (!img.digits.empty()) {
+        bool carry = false;
+        const int keep = img.exponent + 1 + decimals; // digits up to the last decimal place
+        std::string kept = RoundDigits(img.digits, keep, carry);
+        int intDigits = img.exponent + 1 + (carry ? 1 : 0);
+        if (keep < 0 || kept.empty()) {
+            kept.clear();
+            intDigits = 0;
+        }
+        // Place the kept digits: intDigits of them before the point (may be <= 0).
+        std::string all = kept;
+        if (intDigits <= 0) {
+            all.insert(0, static_cast<size_t>(-intDigits) + 1, '0');
+            intDigits = 1;
+        }
+        intPart = all.substr(0, intDigits);
+        fracPart = all.substr(intDigits);
+        while (static_cast<int>(fracPart.size()) < decimals)
+            fracPart.push_back('0');
+        fracPart.resize(decimals);
+        size_t firstNonZero = intPart.find_first_not_of('0');
+        intPart = firstNonZero == std::string::npos ? "0" : intPart.substr(firstNonZero);
+        nonZero = intPart != "0" || fracPart.find_first_not_of('0') != std::string::npos;
+    } else {
+        intPart = "0";
+        fracPart.assign(decimals, '0');
+    }
+    std::string s;
+    if (x < 0 && nonZero)
+        s.push_back('-');
+    s += intPart;
+    if (decimals > 0) {
+        s.push_back('.');
+        s += fracPart;
+    }
+    return PadLeft(s, width);
+}
+
+std::string FormatScientific(long double x, int width) {
+    int significant = width - 8;
+    if (significant < 2)
+        significant = 2;
+    if (significant > 18)
+        significant = 18;
+    const DecimalImage img = MakeImage(x);
+    std::string digits;
+    int exponent = 0;
+    if (img.digits.empty()) {
+        digits.assign(significant, '0');
+    } else {
+        bool carry = false;
+        digits = RoundDigits(img.digits, significant, carry);
+        exponent = img.exponent;
+        if (carry) {
+            digits.pop_back();
+            ++exponent;
+        }
+    }
+    std::string s(1, x < 0 && !img.digits.empty() ? '-' : ' ');
+    s.push_back(digits[0]);
+    s.push_back('.');
+    s.append(digits, 1, std::string::npos);
+    s.push_back('E');
+    s.push_back(exponent < 0 ? '-' : '+');
+    char exp[16];
+    std::snprintf(exp, sizeof exp, "%04d", exponent < 0 ? -exponent : exponent);
+    s += exp;
+    return PadLeft(s, width);
+}
+
+void NormalizeNumberText(std::string& text) {
+    const auto comma = text.find(',');
+    if (comma != std::string::npos)
+        text[comma] = '.';
+    text = FormatFixed(std::fabs(ParseNumber(text)), 8, 3);
+}
+
+std::string CutValueText(std::string_view text) { return std::string(text.substr(0, 10)); }
+
+} // namespace zeb::app

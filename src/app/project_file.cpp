@@ -1,0 +1,437 @@
+#include "app/project_file.h"
+
+#include "app/cp1252.h"
+#include "app/number_format.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <iomanip>
+#include <locale>
+#include <memory>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zeb::app {
+
+namespace {
+
+using WaterMember = std::string WaterAnalysis::*;
+
+struct WaterLine {
+    int line;
+    std::string_view label; // 10 characters (UTF-8 here, converted when written)
+    WaterMember member;
+    std::string_view unit;
+};
+
+// The value lines of the three waters ("label, A, B, C, unit").
+const WaterLine kWaterLines[] = {
+    {13, "   pH     ", &WaterAnalysis::pH, ""},
+    {14, "   T pH   ", &WaterAnalysis::tempPH, "  oC"},
+    {15, "   k      ", &WaterAnalysis::conductivity, "  mS/m"},
+    {16, "   KS 4.3 ", &WaterAnalysis::ks43, "  mmol/L"},
+    {17, "   KB 8.2 ", &WaterAnalysis::kb82, "  mmol/L"},
+    {18, "   KS 8.2 ", &WaterAnalysis::ks82, "  mmol/L"},
+    {19, "   T ti8.2", &WaterAnalysis::tempTitr82, "  oC"},
+    {20, "   DIC    ", &WaterAnalysis::dic, "  mmol/L"},
+    {21, "   T bew  ", &WaterAnalysis::tempCalc, "  oC"},
+    {22, "   IOS    ", &WaterAnalysis::iosInput, "  mmol/L"},
+    {23, "   DOC    ", &WaterAnalysis::toc, "  mg/L"},
+    {24, "   c(O2)  ", &WaterAnalysis::oxygen, "  mg/L"},
+    {25, "   c(Na)  ", &WaterAnalysis::cNa, "  mmol/L"},
+    {26, "   c(K)   ", &WaterAnalysis::cK, "  mmol/L"},
+    {27, "   c(Ca)  ", &WaterAnalysis::cCa, "  mmol/L"},
+    {28, "   c(Mg)  ", &WaterAnalysis::cMg, "  mmol/L"},
+    {29, "   c(Cl)  ", &WaterAnalysis::cCl, "  mmol/L"},
+    {30, "   c(NO3) ", &WaterAnalysis::cNO3, "  mmol/L"},
+    {31, "   c(SO4) ", &WaterAnalysis::cSO4, "  mmol/L"},
+    {32, "   c(PO4) ", &WaterAnalysis::cPO4, "  mmol/L"},
+    {33, "   c(NH4) ", &WaterAnalysis::cNH4, "  mmol/L"},
+    {34, "   ß(Na)  ", &WaterAnalysis::massNa, "  mg/L"},
+    {35, "   ß(K)   ", &WaterAnalysis::massK, "  mg/L"},
+    {36, "   ß(Ca)  ", &WaterAnalysis::massCa, "  mg/L"},
+    {37, "   ß(Mg)  ", &WaterAnalysis::massMg, "  mg/L"},
+    {38, "   ß(Cl)  ", &WaterAnalysis::massCl, "  mg/L"},
+    {39, "   ß(NO3) ", &WaterAnalysis::massNO3, "  mg/L"},
+    {40, "   ß(SO4) ", &WaterAnalysis::massSO4, "  mg/L"},
+    {41, "   ß(PO4) ", &WaterAnalysis::massPO4, "  mg/L"},
+    {42, "   ß(NH4) ", &WaterAnalysis::massNH4, "  mg/L"},
+    {44, "          ", &WaterAnalysis::blendPercent, "  %"},
+    {82, "   Härte  ", &WaterAnalysis::hardnessMmol, "  mmol/L"},
+    {83, "          ", &WaterAnalysis::hardnessDH, "  odH"},
+    {87, "   T ti4.3", &WaterAnalysis::tempTitr43, "  oC"},
+    {88, "   c(Fe)  ", &WaterAnalysis::cFe, "  mmol/L"},
+    {89, "   c(Mn)  ", &WaterAnalysis::cMn, "  mmol/L"},
+    {90, "   D(O2)  ", &WaterAnalysis::cO2Demand, "  mmol/L"},
+    {91, "   c(Fe)  ", &WaterAnalysis::massFe, "  mg/L"},
+    {92, "   c(Mn)  ", &WaterAnalysis::massMn, "  mg/L"},
+    {93, "   D(O2)  ", &WaterAnalysis::massO2Demand, "  mg/L"},
+};
+
+struct ConditioningLine {
+    int line;
+    std::string_view label;
+    std::string ConditioningData::*member;
+    std::string_view unit;
+};
+
+const ConditioningLine kConditioningLines[] = {
+    {48, "   tm     ", &ConditioningData::tm, "  mmol/L"},
+    {49, "   tC     ", &ConditioningData::tC, "  mmol/L"},
+    {50, "   T      ", &ConditioningData::T, "  oC"},
+    {51, "   IOS    ", &ConditioningData::IOS, "  mmol/L"},
+    {52, "   c(Na)  ", &ConditioningData::cNa, "  mmol/L"},
+    {53, "   c(K)   ", &ConditioningData::cK, "  mmol/L"},
+    {54, "   c(Ca)  ", &ConditioningData::cCa, "  mmol/L"},
+    {55, "   c(Mg)  ", &ConditioningData::cMg, "  mmol/L"},
+    {56, "   c(Cl)  ", &ConditioningData::cCl, "  mmol/L"},
+    {57, "   c(NO3) ", &ConditioningData::cNO3, "  mmol/L"},
+    {58, "   c(SO4) ", &ConditioningData::cSO4, "  mmol/L"},
+    {59, "   c(PO4) ", &ConditioningData::cPO4, "  mmol/L"},
+    {62, "   c(x)   ", &ConditioningData::cx, "  mol/m³"},
+    {63, "   V(x)   ", &ConditioningData::Vx, "  L/m³"},
+};
+
+struct W216Line {
+    int line;
+    std::string_view label;
+    int first, second; // indices into W216Data::values
+    std::string_view unit;
+};
+
+const W216Line kW216Lines[] = {
+    {68, "   c(O2)  ", W216Data::O2First, W216Data::O2Second, "  mg/L"},
+    {70, "   KS 4.3 ", W216Data::Ks43First, W216Data::Ks43Second, "  mmol/L"},
+    {71, "   c(Cl)  ", W216Data::ClFirst, W216Data::ClSecond, "  mmol/L"},
+    {72, "   c(SO4) ", W216Data::SO4First, W216Data::SO4Second, "  mmol/L"},
+    {74, "   c(PO4) ", W216Data::PO4First, W216Data::PO4Second, "  mmol/L"},
+    {75, "   DOC    ", W216Data::DOCFirst, W216Data::DOCSecond, "  mmol/L"},
+    {76, "   qA     ", W216Data::QAFirst, W216Data::QASecond, "  mmol/L"},
+};
+
+// Water I of the assessment on line 79, water II on line 80: shares in blends 1 and 2, letter.
+struct ShareLine {
+    int line, inBlend1, inBlend2, letter;
+};
+const ShareLine kShareLines[] = {
+    {79, W216Data::Share1First, W216Data::Share1Second, W216Data::Letter1},
+    {80, W216Data::Share2First, W216Data::Share2Second, W216Data::Letter2},
+};
+
+std::string ToFile(std::string_view utf8) { return Utf8ToCp1252(utf8); }
+
+// A value occupies exactly 8 columns; a shorter text (a field read from a short line) is padded
+// with leading blanks so the following columns stay in place and the number reads the same.
+std::string Column(const std::string& value) {
+    std::string bytes = ToFile(value);
+    if (bytes.size() < 8)
+        bytes.insert(0, 8 - bytes.size(), ' ');
+    return bytes;
+}
+
+// Columns are counted from 1; a line shorter than the column gives a shorter (or empty) piece.
+std::string Piece(const std::string& line, size_t column, size_t count) {
+    if (line.size() < column)
+        return {};
+    return Cp1252ToUtf8(std::string_view(line).substr(column - 1, count));
+}
+
+std::string ValuePiece(const std::string& line, int index) {
+    return CutValueText(Piece(line, 11 + 8 * index, 8));
+}
+
+std::string RestAfter(const std::string& line, size_t count) {
+    return line.size() > count ? Cp1252ToUtf8(std::string_view(line).substr(count)) : std::string();
+}
+
+void ReadWaterFields(std::array<WaterAnalysis, 3>& waters, const LineBuffer& buffer) {
+    for (int i = 0; i < 3; ++i) {
+        WaterAnalysis& w = waters[i];
+        w.text = RestAfter(buffer[9 + i], 11);
+        for (const WaterLine& l : kWaterLines)
+            w.*l.member = ValuePiece(buffer[l.line], i);
+        w.dicMode = Piece(buffer[43], 16 + 8 * i, 3);
+        w.condRefTemp = Piece(buffer[45], 17 + 8 * i, 2);
+        w.iosMode = Piece(buffer[85], 16 + 8 * i, 3);
+    }
+}
+
+bool HasOldPhosphateUnit(const LineBuffer& buffer) {
+    return buffer[32].size() >= 43 && buffer[32].compare(34, 9, "  mmol/m\xB3") == 0;
+}
+
+std::string MmolPerM3ToMmolPerL(const std::string& text) {
+    return FormatFixed(ParseNumber(text) / 1000.0L, 8, 3);
+}
+
+void ConvertOlderWaters(std::array<WaterAnalysis, 3>& waters, const LineBuffer& buffer) {
+    if (HasOldPhosphateUnit(buffer))
+        for (auto& w : waters)
+            w.cPO4 = MmolPerM3ToMmolPerL(w.cPO4);
+    if (buffer[19].size() >= 9 && buffer[19].compare(3, 6, "t titr") == 0)
+        for (auto& w : waters)
+            w.tempTitr43 = w.tempTitr82;
+}
+
+std::string ErrnoText(int err) { return std::strerror(err); }
+
+void CheckWidth(const std::string& value, std::string_view part, std::string_view field) {
+    if (Utf8ToCp1252(value).size() > 8)
+        throw ValueTooWideError(std::string(part), std::string(field), value);
+}
+
+std::string Trimmed(std::string_view label) {
+    const auto b = label.find_first_not_of(' ');
+    if (b == std::string_view::npos)
+        return {};
+    const auto e = label.find_last_not_of(' ');
+    return std::string(label.substr(b, e - b + 1));
+}
+
+} // namespace
+
+FileError::FileError(std::string fileName, std::string reason)
+    : std::runtime_error(fileName + ": " + reason), fileName_(std::move(fileName)),
+      reason_(std::move(reason)) {}
+
+ValueTooWideError::ValueTooWideError(std::string part, std::string field, std::string value)
+    : std::runtime_error(part + ", " + field + ": \"" + value +
+                         "\" does not fit the project file (8 characters)"),
+      part_(std::move(part)), field_(std::move(field)), value_(std::move(value)) {}
+
+bool IsSignatureLine(std::string_view line) {
+    return line == kSignature2012 || line == kSignature2001;
+}
+
+std::string SystemDateTimeText() {
+    std::locale loc = std::locale::classic();
+    try {
+        loc = std::locale("");
+    } catch (const std::exception&) {
+        // An unusable locale setting leaves the classic formats.
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    std::ostringstream out;
+    out.imbue(loc);
+    out << std::put_time(&tm, "%x %X");
+    return out.str();
+}
+
+void WriteProjectLines(const Project& project, LineBuffer& buffer, std::string_view dateTime) {
+    const auto& waters = project.parts.waters;
+    for (int n = 1; n <= 93; ++n)
+        buffer[n].clear();
+    buffer[1] = std::string(kSignature2012);
+    buffer[3] = "   ";
+    buffer[5] = "   " + ToFile(project.fileName);
+    buffer[7] = "   " + ToFile(dateTime);
+    for (int i = 0; i < 3; ++i)
+        buffer[9 + i] = "   Text " + std::string(1, WaterLetter(static_cast<WaterId>(i))) + ": " +
+                        ToFile(waters[i].text);
+    buffer[12] = "                 A       B       C ";
+    for (const WaterLine& l : kWaterLines) {
+        std::string line = ToFile(l.label);
+        for (const auto& w : waters)
+            line += Column(w.*l.member);
+        buffer[l.line] = line + ToFile(l.unit);
+    }
+    buffer[43] = std::string(15, ' ') + ToFile(waters[0].dicMode) + std::string(5, ' ') +
+                 ToFile(waters[1].dicMode) + std::string(5, ' ') + ToFile(waters[2].dicMode);
+    buffer[45] = std::string(16, ' ') + ToFile(waters[0].condRefTemp) + std::string(6, ' ') +
+                 ToFile(waters[1].condRefTemp) + std::string(6, ' ') + ToFile(waters[2].condRefTemp);
+    buffer[85] = std::string(15, ' ') + ToFile(waters[0].iosMode) + std::string(5, ' ') +
+                 ToFile(waters[1].iosMode) + std::string(5, ' ') + ToFile(waters[2].iosMode);
+
+    const ConditioningData& c = project.parts.conditioning;
+    buffer[46] = "   " + ToFile(c.text);
+    for (const ConditioningLine& l : kConditioningLines)
+        buffer[l.line] = ToFile(l.label) + Column(c.*l.member) + ToFile(l.unit);
+    buffer[60] = "   " + ToFile(c.chemical);
+
+    const W216Data& w216 = project.parts.w216;
+    buffer[65] = "   " + ToFile(w216.reserved);
+    buffer[66] = "   " + ToFile(w216.text);
+    for (const W216Line& l : kW216Lines)
+        buffer[l.line] = ToFile(l.label) + Column(w216.values[l.first]) +
+                         Column(w216.values[l.second]) + ToFile(l.unit);
+    for (const ShareLine& l : kShareLines)
+        buffer[l.line] = std::string(10, ' ') + Column(w216.values[l.inBlend1]) +
+                         Column(w216.values[l.inBlend2]) + "  % " + ToFile(w216.values[l.letter]);
+}
+
+std::array<WaterAnalysis, 3> ReadProjectWaters(const LineBuffer& buffer) {
+    std::array<WaterAnalysis, 3> waters;
+    for (auto& w : waters)
+        SetDefaultWater(w);
+    ReadWaterFields(waters, buffer);
+    ConvertOlderWaters(waters, buffer);
+    return waters;
+}
+
+void ReadProjectLines(Project& project, const LineBuffer& buffer) {
+    ProjectParts& p = project.parts;
+    ReadWaterFields(p.waters, buffer);
+
+    p.conditioning.text = RestAfter(buffer[46], 3);
+    for (const ConditioningLine& l : kConditioningLines)
+        p.conditioning.*l.member = ValuePiece(buffer[l.line], 0);
+    p.conditioning.chemical = Piece(buffer[60], 4, 8);
+
+    p.w216.text = RestAfter(buffer[66], 3);
+    for (const W216Line& l : kW216Lines) {
+        p.w216.values[l.first] = ValuePiece(buffer[l.line], 0);
+        p.w216.values[l.second] = ValuePiece(buffer[l.line], 1);
+    }
+    for (const ShareLine& l : kShareLines) {
+        p.w216.values[l.inBlend1] = ValuePiece(buffer[l.line], 0);
+        p.w216.values[l.inBlend2] = ValuePiece(buffer[l.line], 1);
+        p.w216.values[l.letter] = Piece(buffer[l.line], 31, 1);
+    }
+
+    project.TakeReferenceCopies();
+
+    // Older files: converted after the reference copies, so the next change check marks the
+    // project modified and the user is asked before the converted values are lost.
+    ConvertOlderWaters(p.waters, buffer);
+    if (HasOldPhosphateUnit(buffer)) {
+        p.w216.values[W216Data::PO4First] = MmolPerM3ToMmolPerL(p.w216.values[W216Data::PO4First]);
+        p.w216.values[W216Data::PO4Second] =
+            MmolPerM3ToMmolPerL(p.w216.values[W216Data::PO4Second]);
+    }
+}
+
+void CheckValueWidths(const ProjectParts& parts) {
+    for (int i = 0; i < 3; ++i) {
+        const std::string part(1, WaterLetter(static_cast<WaterId>(i)));
+        for (const WaterLine& l : kWaterLines)
+            CheckWidth(parts.waters[i].*l.member, part, Trimmed(l.label).empty()
+                                                           ? (l.line == 44 ? "%" : "odH")
+                                                           : Trimmed(l.label));
+    }
+    for (const ConditioningLine& l : kConditioningLines)
+        CheckWidth(parts.conditioning.*l.member, "conditioning", Trimmed(l.label));
+    for (const W216Line& l : kW216Lines) {
+        CheckWidth(parts.w216.values[l.first], "W 216", Trimmed(l.label));
+        CheckWidth(parts.w216.values[l.second], "W 216", Trimmed(l.label));
+    }
+    for (const ShareLine& l : kShareLines) {
+        CheckWidth(parts.w216.values[l.inBlend1], "W 216", "%");
+        CheckWidth(parts.w216.values[l.inBlend2], "W 216", "%");
+    }
+}
+
+void ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        throw FileError(file.string(), ErrnoText(EISDIR));
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(file.c_str(), "rb"), &std::fclose);
+    if (!f)
+        throw FileError(file.string(), ErrnoText(errno));
+    // A line longer than this is kept only up to the limit, so a binary file cannot exhaust memory.
+    constexpr size_t kMaxLine = 1 << 20;
+    LineBuffer read;
+    int lineNo = 1;
+    std::string line;
+    int c;
+    while (lineNo <= 100 && (c = std::fgetc(f.get())) != EOF) {
+        if (c == '\n') {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            read[lineNo++] = std::move(line);
+            line.clear();
+        } else if (line.size() < kMaxLine) {
+            line.push_back(static_cast<char>(c));
+        }
+    }
+    if (std::ferror(f.get()))
+        throw FileError(file.string(), ErrnoText(errno ? errno : EIO));
+    if (lineNo <= 100 && !line.empty()) {
+        if (line.back() == '\r')
+            line.pop_back();
+        read[lineNo] = std::move(line);
+    }
+    // Lines past 100 of the buffer are not the file's; keep what the buffer carried there.
+    for (int n = 1; n <= 100; ++n)
+        buffer[n] = std::move(read[n]);
+}
+
+void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
+    const std::filesystem::path dir = file.has_parent_path() ? file.parent_path() : ".";
+    std::string tmpl = (dir / ("." + file.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0)
+        throw FileError(file.string(), ErrnoText(errno));
+    size_t done = 0;
+    int err = 0;
+    while (done < bytes.size()) {
+        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            break;
+        }
+        done += static_cast<size_t>(w);
+    }
+    if (!err && ::fsync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && !err)
+        err = errno;
+    // mkstemp creates the file for its owner only; the file gets the usual permissions.
+    if (!err) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(tmpl.c_str(), 0666 & ~mask);
+    }
+    if (!err && std::rename(tmpl.c_str(), file.c_str()) != 0)
+        err = errno;
+    if (err) {
+        std::remove(tmpl.c_str());
+        throw FileError(file.string(), ErrnoText(err));
+    }
+}
+
+void WriteFileLines(const std::filesystem::path& file, const LineBuffer& buffer, int count) {
+    std::string bytes;
+    for (int n = 1; n <= count; ++n) {
+        bytes += buffer[n];
+        bytes += "\r\n";
+    }
+    WriteFileBytes(file, bytes);
+}
+
+bool LoadProject(const std::filesystem::path& file, Project& project, LineBuffer& buffer) {
+    // A file that is not a project leaves the buffer as it was, so none of its lines can reach
+    // lines 94 to 100 of the next saved project.
+    LineBuffer read;
+    ReadFileLines(file, read);
+    if (!IsSignatureLine(read[1]))
+        return false;
+    buffer = read;
+    ReadProjectLines(project, buffer);
+    return true;
+}
+
+void SaveProject(const std::filesystem::path& file, const Project& project, LineBuffer& buffer,
+                 std::string_view dateTime) {
+    CheckValueWidths(project.parts);
+    WriteProjectLines(project, buffer, dateTime);
+    WriteFileLines(file, buffer, 100);
+}
+
+ProjectParts ComposeProject(const std::array<WaterAnalysis, 3>& selected) {
+    ProjectParts parts;
+    parts.waters = selected;
+    for (auto& w : parts.waters)
+        w.blendPercent = "   0.000";
+    SetDefaultConditioning(parts.conditioning);
+    SetDefaultW216(parts.w216);
+    return parts;
+}
+
+} // namespace zeb::app

@@ -1,0 +1,100 @@
+#pragma once
+// Project files: 100 fixed-column lines, Windows-1252, CR LF. The project is composed into a
+// LineBuffer and read back from one; file access happens only in the Load/Save functions.
+
+#include "app/project.h"
+
+#include <array>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace zeb::app {
+
+inline constexpr std::string_view kSignature2012 = "ZEB 4.1 project file (2012)";
+inline constexpr std::string_view kSignature2001 = "ZEB project file (2001)";
+bool IsSignatureLine(std::string_view line);
+
+// Lines are numbered from 1 as in the file; the buffer holds 300 of them as Windows-1252 bytes,
+// so that the fixed columns count characters of the file.
+class LineBuffer {
+public:
+    static constexpr int kCapacity = 300;
+    std::string& operator[](int lineNo) { return lines_.at(lineNo - 1); }
+    const std::string& operator[](int lineNo) const { return lines_.at(lineNo - 1); }
+    void Clear() { lines_.fill({}); }
+
+private:
+    std::array<std::string, kCapacity> lines_;
+};
+
+// A file that cannot be read or written: the file name and the system's reason.
+class FileError : public std::runtime_error {
+public:
+    FileError(std::string fileName, std::string reason);
+    const std::string& fileName() const { return fileName_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string fileName_;
+    std::string reason_;
+};
+
+// A value text too wide for the 8-character columns of the project file.
+class ValueTooWideError : public std::runtime_error {
+public:
+    ValueTooWideError(std::string part, std::string field, std::string value);
+    const std::string& part() const { return part_; }   // "A", "B", "C", "conditioning", "W 216"
+    const std::string& field() const { return field_; } // the label of the value in the file
+    const std::string& value() const { return value_; }
+
+private:
+    std::string part_, field_, value_;
+};
+
+// The current date and time in the system's formats (short date, blank, long time).
+std::string SystemDateTimeText();
+
+// Fills lines 1 to 93 from the project; `dateTime` goes to line 7. Lines 94 to 100 are left as
+// they are in the buffer.
+void WriteProjectLines(const Project& project, LineBuffer& buffer, std::string_view dateTime);
+
+// Fills the five parts from the lines of a file whose signature was accepted, takes the reference
+// copies and then converts older files. fileName and modified are the caller's.
+void ReadProjectLines(Project& project, const LineBuffer& buffer);
+
+// The water part of ReadProjectLines, with the same conversions of older files.
+std::array<WaterAnalysis, 3> ReadProjectWaters(const LineBuffer& buffer);
+
+// Throws ValueTooWideError for the first value text wider than 8 characters.
+void CheckValueWidths(const ProjectParts& parts);
+
+// Reads the first 100 lines (missing lines empty) into the buffer as the file's bytes; CR LF and
+// LF line ends are both accepted. Never reads more than needed for 100 lines. Throws FileError.
+void ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer);
+
+// Writes the bytes to `file` through a temporary file in the same directory that replaces the
+// target only when complete, so a failed write leaves the old file as it was. Throws FileError.
+void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
+
+// Writes lines 1 to `count` in Windows-1252 with CR LF, through a temporary file in the same
+// directory that replaces the target only when complete. Throws FileError.
+void WriteFileLines(const std::filesystem::path& file, const LineBuffer& buffer, int count);
+
+// Open: reads the file into the buffer; if line 1 is a signature line fills the project (which
+// keeps its fileName and modified flag) and returns true; otherwise leaves it untouched and
+// returns false. Throws FileError.
+bool LoadProject(const std::filesystem::path& file, Project& project, LineBuffer& buffer);
+
+// Save: checks the value widths, composes the lines with the project's current fileName on line
+// 5 and writes them to `file`. The project itself is not changed. Throws ValueTooWideError
+// (nothing written) or FileError.
+void SaveProject(const std::filesystem::path& file, const Project& project, LineBuffer& buffer,
+                 std::string_view dateTime);
+
+// The new project of the compile-data command: the selected waters with blend fractions
+// "   0.000", default conditioning and W 216 data.
+ProjectParts ComposeProject(const std::array<WaterAnalysis, 3>& selected);
+
+} // namespace zeb::app

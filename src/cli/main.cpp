@@ -1,0 +1,26 @@
+// zeb-cli: the computations of the desktop program from the command line.
+#include "cli/common.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    CLI::App app{"ZEB 4.1 - calco-carbonic equilibrium of drinking water", "zeb-cli"};
+    app.require_subcommand(1);
+    zeb::cli::AddProjectCommands(app);
+    zeb::cli::AddChemCommands(app);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int rc = app.exit(e);
+        return rc == 0 ? 0 : zeb::cli::kExitUsage;
+    } catch (const zeb::cli::CommandError& e) {
+        std::cerr << "zeb-cli: " << e.what() << '\n';
+        return e.code;
+    } catch (const std::exception& e) {
+        std::cerr << "zeb-cli: " << e.what() << '\n';
+        return zeb::cli::kExitFailure;
+    }
+    return zeb::cli::kExitOk;
+}
