@@ -1,0 +1,97 @@
+#include "app/texts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace zeb::app {
+namespace {
+
+TEST(TextsTable, SortedUniqueAndComplete) {
+    const auto table = TextTable();
+    ASSERT_GT(table.size(), 700u);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const TextEntry& e = table[i];
+        EXPECT_FALSE(e.german.empty()) << e.key;
+        EXPECT_FALSE(e.english.empty()) << e.key;
+        if (i > 0) {
+            EXPECT_LT(table[i - 1].key, e.key) << "not sorted or duplicated at " << e.key;
+        }
+    }
+}
+
+TEST(TextsTable, EveryWindowHasACaption) {
+    for (const char* form :
+         {"TForm1",  "TForm2",      "TForm3",         "TForm4",   "TForm7",  "TForm8",
+          "TForm9",  "TForm10",     "TForm11",        "TForm12",  "TForm13", "TForm15",
+          "TForm16", "TForm17",     "TForm20",        "TForm30",  "TForm35", "TForm40",
+          "TForm43", "TForm44",     "TForm45",        "TForm46",  "TForm53", "TForm54",
+          "TForm55", "TForm_Info1", "TForm_Optionen", "TProgress"}) {
+        EXPECT_NO_THROW(GermanText(std::string(form) + ".Caption")) << form;
+    }
+}
+
+TEST(TextsTable, MenuCaptionsHaveAtMostOneAccessKey) {
+    for (const TextEntry& e : TextTable()) {
+        if (e.key.starts_with("menu.")) {
+            EXPECT_LE(std::count(e.german.begin(), e.german.end(), '&'), 1) << e.key;
+            EXPECT_LE(std::count(e.english.begin(), e.english.end(), '&'), 1) << e.key;
+        }
+    }
+}
+
+struct Quoted {
+    const char* key;
+    const char* german;
+    const char* english;
+};
+
+TEST(TextsLookup, ReturnsTheExactTexts) {
+    const Quoted cases[] = {
+        {"menu.Oeffnen1", "Ö&ffnen...", "&Open..."},
+        {"menu.SpeciesC", "Konzentrationen der Io&nenpaare C", "Concentrations of io&n pairs C"},
+        {"msg.saveChanges", "Änderungen speichern in ", "Save changes to "},
+        {"msg.notZebFile", " konnte nicht gelesen werden.", " is not a ZEB-file."},
+        {"msg.rangeKs43",
+         "Säurekapazität bis pH=4.3: Gültigkeitsbereich (>= 0.050 mmol/L) überschritten!",
+         "Acid Capacity up to pH=4.3: range of validity (>= 0.05 mmol/L) exceeded!"},
+        {"file.signature2012", "ZEB 4.1 project file (2012)", "ZEB 4.1 project file (2012)"},
+        {"file.signature2001", "ZEB project file (2001)", "ZEB project file (2001)"},
+        {"TForm1.Caption", "Analysendaten", "Analyis Data"},
+        {"TForm17.radioExcel", "\"Excel\" (Trennzeichen: \";\")", "\"Excel\" (Separator: \";\")"},
+        {"TForm_Optionen.checkSaveOptions", "Optionen speichen", "Save options"},
+        {"report.TForm4.iosInput", "IOS für Berechnung              ",
+         "IOS for calculation (Input data)"},
+        {"report.TForm16.fractionI", "Anteil des Wassers I, % ", "Fraction of water I, %  "},
+        {"TForm15.sharesSecond",
+         "     0 %          10%          20%         30%        40%         50%         60%     "
+         "    70%         80%         90%        100%",
+         "     0 %          10%          20%         30%        40%         50%         60%     "
+         "    70%         80%         90%        100%"},
+    };
+    for (const Quoted& c : cases) {
+        EXPECT_EQ(GermanText(c.key), c.german) << c.key;
+        EXPECT_EQ(EnglishText(c.key), c.english) << c.key;
+        EXPECT_EQ(Text(c.key, Language::German), c.german) << c.key;
+        EXPECT_EQ(Text(c.key, Language::English), c.english) << c.key;
+    }
+}
+
+TEST(TextsLookup, UnknownKeyThrowsNamingIt) {
+    for (auto lookup : {GermanText, EnglishText}) {
+        try {
+            lookup("TForm4.noSuchLabel");
+            FAIL() << "no exception";
+        } catch (const std::out_of_range& e) {
+            EXPECT_NE(std::string(e.what()).find("TForm4.noSuchLabel"), std::string::npos);
+        }
+    }
+    EXPECT_THROW(Text("", Language::English), std::out_of_range);
+    // A prefix of an existing key is not a match.
+    EXPECT_THROW(GermanText("menu.Oeffnen"), std::out_of_range);
+}
+
+} // namespace
+} // namespace zeb::app
