@@ -7,10 +7,10 @@ namespace zeb::app {
 namespace {
 
 // Code points of bytes 0x80..0x9F; 0 marks the five bytes the code page leaves undefined.
-constexpr char32_t kHigh[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char32_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -34,7 +34,11 @@ void AppendUtf8(std::string& out, char32_t cp) {
 // that is not UTF-8 still round-trips.
 char32_t NextCodePoint(std::string_view s, size_t& i) {
     const auto b0 = static_cast<unsigned char>(s[i]);
-    int len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
+    int len = b0 < 0x80           ? 1
+              : (b0 >> 5) == 0x6  ? 2
+              : (b0 >> 4) == 0xE  ? 3
+              : (b0 >> 3) == 0x1E ? 4
+                                  : 0;
     if (len == 0 || i + len > s.size()) {
         ++i;
         return b0;

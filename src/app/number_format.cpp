@@ -9,7 +9,9 @@ namespace zeb::app {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The decimal image of |x| with 18 significant digits: digits "ddd..." and the exponent of the
 // first digit (x = 0.d1d2... * 10^(exponent + 1)).
@@ -115,8 +117,7 @@ long double ParseNumber(std::string_view text, int* errorPos) {
         if (!mantissa.empty() && mantissa.front() == '.')
             mantissa.insert(0, "0");
         const auto dot = mantissa.find('.');
-        if (dot != std::string::npos &&
-            (dot + 1 == mantissa.size() || !IsDigit(mantissa[dot + 1])))
+        if (dot != std::string::npos && (dot + 1 == mantissa.size() || !IsDigit(mantissa[dot + 1])))
             mantissa.insert(dot + 1, "0");
         std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), value);
         if (negative)
@@ -214,6 +215,8 @@ void NormalizeNumberText(std::string& text) {
     text = FormatFixed(std::fabs(ParseNumber(text)), 8, 3);
 }
 
-std::string CutValueText(std::string_view text) { return std::string(text.substr(0, 10)); }
+std::string CutValueText(std::string_view text) {
+    return std::string(text.substr(0, 10));
+}
 
 } // namespace zeb::app

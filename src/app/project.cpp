@@ -6,19 +6,26 @@ namespace {
 
 const std::string kZero = "   0.000";
 
-#define ZEB_FIELD(f) WaterField{#f, &WaterAnalysis::f}
+#define ZEB_FIELD(f)                                                                               \
+    WaterField {                                                                                   \
+#f, &WaterAnalysis::f                                                                      \
+    }
 constexpr std::array<WaterField, 44> kWaterFields{
-    ZEB_FIELD(text),         ZEB_FIELD(pH),         ZEB_FIELD(tempPH),       ZEB_FIELD(tempCalc),
-    ZEB_FIELD(conductivity), ZEB_FIELD(ks43),       ZEB_FIELD(tempTitr43),   ZEB_FIELD(kb82),
-    ZEB_FIELD(ks82),         ZEB_FIELD(tempTitr82), ZEB_FIELD(dic),          ZEB_FIELD(toc),
-    ZEB_FIELD(oxygen),       ZEB_FIELD(iosInput),   ZEB_FIELD(cNa),          ZEB_FIELD(cK),
-    ZEB_FIELD(cCa),          ZEB_FIELD(cMg),        ZEB_FIELD(cCl),          ZEB_FIELD(cNO3),
-    ZEB_FIELD(cSO4),         ZEB_FIELD(cPO4),       ZEB_FIELD(cNH4),         ZEB_FIELD(cFe),
-    ZEB_FIELD(cMn),          ZEB_FIELD(cO2Demand),  ZEB_FIELD(massNa),       ZEB_FIELD(massK),
-    ZEB_FIELD(massCa),       ZEB_FIELD(massMg),     ZEB_FIELD(massCl),       ZEB_FIELD(massNO3),
-    ZEB_FIELD(massSO4),      ZEB_FIELD(massPO4),    ZEB_FIELD(massNH4),      ZEB_FIELD(massFe),
-    ZEB_FIELD(massMn),       ZEB_FIELD(massO2Demand), ZEB_FIELD(condRefTemp), ZEB_FIELD(dicMode),
-    ZEB_FIELD(iosMode),      ZEB_FIELD(blendPercent), ZEB_FIELD(hardnessMmol), ZEB_FIELD(hardnessDH),
+    ZEB_FIELD(text),         ZEB_FIELD(pH),           ZEB_FIELD(tempPH),
+    ZEB_FIELD(tempCalc),     ZEB_FIELD(conductivity), ZEB_FIELD(ks43),
+    ZEB_FIELD(tempTitr43),   ZEB_FIELD(kb82),         ZEB_FIELD(ks82),
+    ZEB_FIELD(tempTitr82),   ZEB_FIELD(dic),          ZEB_FIELD(toc),
+    ZEB_FIELD(oxygen),       ZEB_FIELD(iosInput),     ZEB_FIELD(cNa),
+    ZEB_FIELD(cK),           ZEB_FIELD(cCa),          ZEB_FIELD(cMg),
+    ZEB_FIELD(cCl),          ZEB_FIELD(cNO3),         ZEB_FIELD(cSO4),
+    ZEB_FIELD(cPO4),         ZEB_FIELD(cNH4),         ZEB_FIELD(cFe),
+    ZEB_FIELD(cMn),          ZEB_FIELD(cO2Demand),    ZEB_FIELD(massNa),
+    ZEB_FIELD(massK),        ZEB_FIELD(massCa),       ZEB_FIELD(massMg),
+    ZEB_FIELD(massCl),       ZEB_FIELD(massNO3),      ZEB_FIELD(massSO4),
+    ZEB_FIELD(massPO4),      ZEB_FIELD(massNH4),      ZEB_FIELD(massFe),
+    ZEB_FIELD(massMn),       ZEB_FIELD(massO2Demand), ZEB_FIELD(condRefTemp),
+    ZEB_FIELD(dicMode),      ZEB_FIELD(iosMode),      ZEB_FIELD(blendPercent),
+    ZEB_FIELD(hardnessMmol), ZEB_FIELD(hardnessDH),
 };
 #undef ZEB_FIELD
 
@@ -42,8 +49,12 @@ constexpr std::array<ConditioningField, 15> kConditioningFields{{
 
 } // namespace
 
-std::span<const WaterField> WaterAnalysisFields() { return kWaterFields; }
-std::span<const ConditioningField> ConditioningFields() { return kConditioningFields; }
+std::span<const WaterField> WaterAnalysisFields() {
+    return kWaterFields;
+}
+std::span<const ConditioningField> ConditioningFields() {
+    return kConditioningFields;
+}
 
 void SetDefaultWater(WaterAnalysis& water) {
     for (const WaterField& f : kWaterFields)
@@ -79,9 +90,13 @@ void SetDefaultW216(W216Data& data) {
     data.values[W216Data::Letter2] = "B";
 }
 
-char WaterLetter(WaterId id) { return static_cast<char>('A' + static_cast<int>(id)); }
+char WaterLetter(WaterId id) {
+    return static_cast<char>('A' + static_cast<int>(id));
+}
 
-Project::Project() { SetDefaults(); }
+Project::Project() {
+    SetDefaults();
+}
 
 void Project::SetDefaults() {
     for (auto& w : parts.waters)
@@ -91,7 +106,9 @@ void Project::SetDefaults() {
     TakeReferenceCopies();
 }
 
-void Project::TakeReferenceCopies() { referenceCopy = parts; }
+void Project::TakeReferenceCopies() {
+    referenceCopy = parts;
+}
 
 bool Project::CheckModified(std::string_view blendFieldA, std::string_view blendFieldB) {
     bool differs = false;

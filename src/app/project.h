@@ -53,9 +53,26 @@ std::span<const ConditioningField> ConditioningFields();
 struct W216Data {
     // Indices into `values`.
     enum Index {
-        O2First = 0, O2Second, Ks43First, Ks43Second, ClFirst, ClSecond, SO4First, SO4Second,
-        PO4First, PO4Second, DOCFirst, DOCSecond, QAFirst, QASecond,
-        Share1First, Share2First, Share1Second, Share2Second, Letter1, Letter2,
+        O2First = 0,
+        O2Second,
+        Ks43First,
+        Ks43Second,
+        ClFirst,
+        ClSecond,
+        SO4First,
+        SO4Second,
+        PO4First,
+        PO4Second,
+        DOCFirst,
+        DOCSecond,
+        QAFirst,
+        QASecond,
+        Share1First,
+        Share2First,
+        Share1Second,
+        Share2Second,
+        Letter1,
+        Letter2,
         ValueCount
     };
     std::string reserved; // never set by a command, only carried through the file

@@ -121,7 +121,9 @@ const ShareLine kShareLines[] = {
     {80, W216Data::Share2First, W216Data::Share2Second, W216Data::Letter2},
 };
 
-std::string ToFile(std::string_view utf8) { return Utf8ToCp1252(utf8); }
+std::string ToFile(std::string_view utf8) {
+    return Utf8ToCp1252(utf8);
+}
 
 // A value occupies exactly 8 columns; a shorter text (a field read from a short line) is padded
 // with leading blanks so the following columns stay in place and the number reads the same.
@@ -176,7 +178,9 @@ void ConvertOlderWaters(std::array<WaterAnalysis, 3>& waters, const LineBuffer& 
             w.tempTitr43 = w.tempTitr82;
 }
 
-std::string ErrnoText(int err) { return std::strerror(err); }
+std::string ErrnoText(int err) {
+    return std::strerror(err);
+}
 
 void CheckWidth(const std::string& value, std::string_view part, std::string_view field) {
     if (Utf8ToCp1252(value).size() > 8)
@@ -243,7 +247,8 @@ void WriteProjectLines(const Project& project, LineBuffer& buffer, std::string_v
     buffer[43] = std::string(15, ' ') + ToFile(waters[0].dicMode) + std::string(5, ' ') +
                  ToFile(waters[1].dicMode) + std::string(5, ' ') + ToFile(waters[2].dicMode);
     buffer[45] = std::string(16, ' ') + ToFile(waters[0].condRefTemp) + std::string(6, ' ') +
-                 ToFile(waters[1].condRefTemp) + std::string(6, ' ') + ToFile(waters[2].condRefTemp);
+                 ToFile(waters[1].condRefTemp) + std::string(6, ' ') +
+                 ToFile(waters[2].condRefTemp);
     buffer[85] = std::string(15, ' ') + ToFile(waters[0].iosMode) + std::string(5, ' ') +
                  ToFile(waters[1].iosMode) + std::string(5, ' ') + ToFile(waters[2].iosMode);
 
@@ -309,9 +314,8 @@ void CheckValueWidths(const ProjectParts& parts) {
     for (int i = 0; i < 3; ++i) {
         const std::string part(1, WaterLetter(static_cast<WaterId>(i)));
         for (const WaterLine& l : kWaterLines)
-            CheckWidth(parts.waters[i].*l.member, part, Trimmed(l.label).empty()
-                                                           ? (l.line == 44 ? "%" : "odH")
-                                                           : Trimmed(l.label));
+            CheckWidth(parts.waters[i].*l.member, part,
+                       Trimmed(l.label).empty() ? (l.line == 44 ? "%" : "odH") : Trimmed(l.label));
     }
     for (const ConditioningLine& l : kConditioningLines)
         CheckWidth(parts.conditioning.*l.member, "conditioning", Trimmed(l.label));

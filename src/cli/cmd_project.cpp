@@ -50,7 +50,8 @@ void AddProjectCommands(CLI::App& app) {
     auto saveTo = std::make_shared<std::string>();
     auto newFile = std::make_shared<std::string>();
     cmd->add_option("file", *file, "Project file (.zeb) to read");
-    auto* save = cmd->add_option("--save", *saveTo, "Write the project read as a current project file");
+    auto* save =
+        cmd->add_option("--save", *saveTo, "Write the project read as a current project file");
     auto* create = cmd->add_option("--new", *newFile, "Write the default project");
     create->excludes(save);
     cmd->callback([=] {

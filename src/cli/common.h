@@ -40,7 +40,9 @@ using Json = nlohmann::ordered_json; // keeps keys in the order they are written
 void EmitJson(const Json& json, const std::string& outFile);
 
 // Numbers in JSON carry the full precision of a double.
-inline double JsonNumber(long double x) { return static_cast<double>(x); }
+inline double JsonNumber(long double x) {
+    return static_cast<double>(x);
+}
 
 // Command registration; each lives in its own file.
 void AddProjectCommands(CLI::App& app);

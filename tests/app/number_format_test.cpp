@@ -1,0 +1,89 @@
+#include "app/number_format.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+using namespace zeb::app;
+
+namespace {
+
+struct NormalizeCase {
+    const char* typed;
+    const char* stored;
+};
+
+class NormalizeTest : public testing::TestWithParam<NormalizeCase> {};
+
+TEST_P(NormalizeTest, GivesTheStoredForm) {
+    std::string text = GetParam().typed;
+    NormalizeNumberText(text);
+    EXPECT_EQ(text, GetParam().stored) << "typed: \"" << GetParam().typed << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TypedTexts, NormalizeTest,
+    testing::Values(NormalizeCase{"7,5", "   7.500"}, NormalizeCase{"7.5", "   7.500"},
+                    NormalizeCase{"-2", "   2.000"}, NormalizeCase{"", "   0.000"},
+                    NormalizeCase{"1e2", " 100.000"}, NormalizeCase{"3,14159", "   3.142"},
+                    NormalizeCase{"12345,6789", "12345.679"}, NormalizeCase{"2.0005", "   2.001"},
+                    NormalizeCase{"7.5 ", "   7.500"}, NormalizeCase{"1,5,3", "   1.500"},
+                    NormalizeCase{"abc", "   0.000"}, NormalizeCase{"  +4.25E-1", "   0.425"},
+                    NormalizeCase{"0,0005", "   0.001"}, NormalizeCase{"0.00049", "   0.000"}));
+
+TEST(ParseNumber, ReportsWhereReadingStopped) {
+    int pos = -1;
+    EXPECT_EQ(ParseNumber("   7.000", &pos), 7.0L);
+    EXPECT_EQ(pos, 0);
+    EXPECT_EQ(ParseNumber("7.5 ", &pos), 7.5L);
+    EXPECT_EQ(pos, 4);
+    EXPECT_EQ(ParseNumber("", &pos), 0.0L);
+    EXPECT_EQ(pos, 1);
+    EXPECT_EQ(ParseNumber("1,5", &pos), 1.0L);
+    EXPECT_EQ(pos, 2);
+    EXPECT_EQ(ParseNumber("-0.125"), -0.125L);
+    EXPECT_EQ(ParseNumber("5."), 5.0L);
+    EXPECT_EQ(ParseNumber("2e"), 2.0L);
+}
+
+TEST(ParseNumber, ReadsFullExtendedPrecision) {
+    EXPECT_EQ(ParseNumber("0.1"), 0.1L);
+    EXPECT_EQ(ParseNumber("100.088"), 100.088L);
+}
+
+TEST(FormatFixed, RoundsHalfAwayFromZeroAndNeverCuts) {
+    EXPECT_EQ(FormatFixed(7.0L, 8, 3), "   7.000");
+    EXPECT_EQ(FormatFixed(-0.0125L, 8, 3), "  -0.013");
+    EXPECT_EQ(FormatFixed(-0.0004L, 8, 3), "   0.000");
+    EXPECT_EQ(FormatFixed(9.9996L, 8, 3), "  10.000");
+    EXPECT_EQ(FormatFixed(99.5L, 8, 0), "     100");
+    EXPECT_EQ(FormatFixed(123456789.0L, 8, 3), "123456789.000");
+    EXPECT_EQ(FormatFixed(6.3560004L, 8, 6), "6.356000");
+    EXPECT_EQ(FormatFixed(0.5L, 6, 1), "   0.5");
+    EXPECT_EQ(FormatFixed(1e-9L, 8, 3), "   0.000");
+}
+
+TEST(FormatFixed, DoesNotDependOnTheLocale) {
+    const char* old = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = old ? old : "C";
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "no German locale installed";
+    EXPECT_EQ(FormatFixed(7.5L, 8, 3), "   7.500");
+    EXPECT_EQ(ParseNumber("7.5"), 7.5L);
+    std::setlocale(LC_ALL, saved.c_str());
+}
+
+TEST(FormatScientific, FourSignificantDigitsInWidth12) {
+    EXPECT_EQ(FormatScientific(1000.0L, 12), " 1.000E+0003");
+    EXPECT_EQ(FormatScientific(-2.34567e-5L, 12), "-2.346E-0005");
+    EXPECT_EQ(FormatScientific(0.0L, 12), " 0.000E+0000");
+    EXPECT_EQ(FormatScientific(9.99951L, 12), " 1.000E+0001");
+    EXPECT_EQ(FormatScientific(3.0L, 9), " 3.0E+0000"); // at least two significant digits
+}
+
+TEST(CutValueText, KeepsTenCharacters) {
+    EXPECT_EQ(CutValueText("123456789012"), "1234567890");
+    EXPECT_EQ(CutValueText("   7.000"), "   7.000");
+}
+
+} // namespace
