@@ -1,0 +1,66 @@
+#include "chem/carbonate.h"
+#include "chem/ionic_strength.h"
+#include "chem/saturation.h"
+#include "waters.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace zeb::chem {
+namespace {
+
+TEST(IterateIonicStrengthTest, StopsAfterFiftyPassesKeepingTheLastValue) {
+    int calls = 0;
+    auto oscillating = [&](long double ios) {
+        ++calls;
+        return ios == 1.0L ? 2.0L : 1.0L;
+    };
+    const IonicStrengthIteration it = IterateIonicStrength(oscillating);
+    EXPECT_EQ(it.passes, 50);
+    EXPECT_EQ(calls, 50);
+    EXPECT_EQ(it.ionicStrength, 2.0L); // pass 50 was fed 1.0
+}
+
+TEST(IterateIonicStrengthTest, StartsAtZeroAndStopsBelowTolerance) {
+    std::vector<long double> seen;
+    auto contracting = [&](long double ios) {
+        seen.push_back(ios);
+        return 0.5L * ios + 4.0L;
+    };
+    const IonicStrengthIteration it = IterateIonicStrength(contracting);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), 0.0L);
+    EXPECT_LT(std::fabs(it.ionicStrength - seen.back()), 1e-6L);
+    EXPECT_GE(std::fabs(seen.back() - seen[seen.size() - 2]), 1e-6L);
+    EXPECT_NEAR(static_cast<double>(it.ionicStrength), 8.0, 2e-6);
+}
+
+TEST(IterateIonicStrengthTest, EnteredValueRunsOnce) {
+    int calls = 0;
+    const IonicStrengthIteration it = IterateIonicStrength(false, 5.0L, [&](long double ios) {
+        ++calls;
+        EXPECT_EQ(ios, 5.0L);
+        return 7.5L;
+    });
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(it.ionicStrength, 7.5L);
+}
+
+TEST(IterateIonicStrengthTest, EngineStepConvergesOnTheSpeciatedValue) {
+    const testing::TestWater w = testing::PhosphateWater();
+    PHSolution last;
+    const IonicStrengthIteration it = IterateIonicStrength(true, 0.0L, [&](long double ios) {
+        SpeciesVector s = w.species;
+        last = SolvePHBisection(s, 10.0L, ios, w.ta, w.dic);
+        return last.ionicStrength;
+    });
+    EXPECT_LT(it.passes, 50);
+    EXPECT_EQ(it.ionicStrength, last.ionicStrength);
+    // Roughly half the sum of c z^2 of the major ions of the water.
+    EXPECT_GT(it.ionicStrength, 10.0L);
+    EXPECT_LT(it.ionicStrength, 20.0L);
+}
+
+} // namespace
+} // namespace zeb::chem
