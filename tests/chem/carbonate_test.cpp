@@ -122,11 +122,5 @@ TEST(CarbonicFractionsTest, FigureOfTheSpeciesTool) {
     EXPECT_NEAR(static_cast<double>(n.ohMinusH), 0.0, 1e-6);
 }
 
-TEST(InputPairTest, Names) {
-    EXPECT_EQ(InputPairName({0, false}), "KS4.3/KB8.2");
-    EXPECT_EQ(InputPairName({2, false}), "KB8.2/pH(T)");
-    EXPECT_EQ(InputPairName({1, true}), "DIC/pH(T)");
-}
-
 } // namespace
 } // namespace zeb::chem

@@ -15,17 +15,6 @@ long double LgThermodynamic(int n, long double t) {
     return Log10(k[KIndex(n)] / ConstantUnitFactor(n));
 }
 
-TEST(NumericTest, HelpersUseFifteenDigitLn10) {
-    EXPECT_EQ(Pow10(2.0L), std::exp(2.0L * 2.30258509299405L));
-    EXPECT_EQ(Log10(1000.0L), std::log(1000.0L) / 2.30258509299405L);
-    EXPECT_EQ(Power(0.0L, 1.5L), 0.0L);
-    EXPECT_NEAR(static_cast<double>(Power(4.0L, 1.5L)), 8.0, 1e-15);
-    Vector50 v;
-    v.fill(3.0L);
-    ClearVector50(v);
-    EXPECT_EQ(v[49], 0.0L);
-}
-
 TEST(ActivityModelTest, ParametersAt25) {
     const ActivityModel m = ComputeActivityModel(25.0L);
     EXPECT_NEAR(static_cast<double>(m.epsilon), 78.30334375, 1e-12);

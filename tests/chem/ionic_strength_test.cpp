@@ -1,11 +1,9 @@
-#include "chem/carbonate.h"
 #include "chem/ionic_strength.h"
-#include "chem/saturation.h"
-#include "waters.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace zeb::chem {
 namespace {
@@ -45,21 +43,6 @@ TEST(IterateIonicStrengthTest, EnteredValueRunsOnce) {
     });
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(it.ionicStrength, 7.5L);
-}
-
-TEST(IterateIonicStrengthTest, EngineStepConvergesOnTheSpeciatedValue) {
-    const testing::TestWater w = testing::PhosphateWater();
-    PHSolution last;
-    const IonicStrengthIteration it = IterateIonicStrength(true, 0.0L, [&](long double ios) {
-        SpeciesVector s = w.species;
-        last = SolvePHBisection(s, 10.0L, ios, w.ta, w.dic);
-        return last.ionicStrength;
-    });
-    EXPECT_LT(it.passes, 50);
-    EXPECT_EQ(it.ionicStrength, last.ionicStrength);
-    // Roughly half the sum of c z^2 of the major ions of the water.
-    EXPECT_GT(it.ionicStrength, 10.0L);
-    EXPECT_LT(it.ionicStrength, 20.0L);
 }
 
 } // namespace

@@ -124,15 +124,6 @@ TEST(DoseToTargetTest, LowerBounds) {
     }
 }
 
-TEST(DoseToTargetTest, NamesRoundTrip) {
-    for (Chemical c : kAllChemicals) {
-        EXPECT_EQ(ParseChemical(ChemicalName(c)), c);
-    }
-    EXPECT_EQ(ChemicalName(Chemical::CaOH2), "Ca(OH)2");
-    EXPECT_FALSE(ParseChemical("CaCO3 MgO").has_value());
-    EXPECT_EQ(ParseTarget("pH78"), Target::pH78);
-}
-
 TEST(DoseToTargetTest, ConcurrentCallsAgreeWithSerialOnes) {
     const TestWater w = testing::PhosphateWater();
     auto run = [&](Chemical c) {

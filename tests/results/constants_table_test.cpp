@@ -41,16 +41,6 @@ TEST(ConstantsTableTest, InputCheckClampsAndNormalises) {
     EXPECT_EQ(CheckConstantsInput(edge), InputClamp::None);
 }
 
-TEST(ConstantsTableTest, KeysOfTheLines) {
-    EXPECT_EQ(app::Text(ConstantLineKey(1), app::Language::English),
-              "1.   lg[c(HCO3-) c(H+)/c(CO2)]");
-    EXPECT_EQ(app::Text(ConstantLineKey(23), app::Language::German),
-              "23. lg[c(H+) c(SO4--)/c(HSO4-)]");
-    EXPECT_EQ(ConstantUnitKey(1), "TForm13.unitMolL");
-    EXPECT_EQ(ConstantUnitKey(10), "TForm13.unitMolL2");
-    EXPECT_EQ(ConstantUnitKey(11), "TForm13.unitMolL3Bar");
-}
-
 TEST(CarbonicToolTest, EqualFractionsAtPK1) {
     CarbonicInput in{"6,356", "25", "0"};
     const CarbonicView view = RunCarbonicTool(in);
