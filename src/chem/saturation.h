@@ -46,7 +46,8 @@ struct DoseResult {
 
 // Bisection of the dose of `chemical` over [DoseLowerBound, 100] mmol/L until `target` is
 // met within 1e-6 mmol/L or 49 passes have run. `species` is a speciated vector of the water
-// (only its totals are used, on a copy); ta, dic: the water's total alkalinity and DIC
+// (only its totals are used, on a copy; the lower bound of CO2 reads its Dic slot, which
+// SolvePHBisection leaves set to the water's DIC); ta, dic: the water's total alkalinity and DIC
 // (mmol/L); t: calculation temperature (degC); ionicStrength in mmol/L. A target outside the
 // bracket ends at the bracket end beyond which it lies. Allocates nothing.
 DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& species,
