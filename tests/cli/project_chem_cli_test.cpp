@@ -14,12 +14,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
+struct CliRun {
     int status;
     std::string out;
 };
 
-Run Cli(const std::string& args) {
+CliRun Cli(const std::string& args) {
     const std::string cmd = std::string(ZEB_CLI_PATH) + " " + args + " 2>/dev/null";
     FILE* p = popen(cmd.c_str(), "r");
     std::string out;
@@ -50,7 +50,7 @@ protected:
 };
 
 TEST_F(ProjectCli, PrintsEveryStoredTextAsJson) {
-    const Run r = Cli("project " + kExample);
+    const CliRun r = Cli("project " + kExample);
     ASSERT_EQ(r.status, 0);
     const auto j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["signature"], "ZEB 4.1 project file (2012)");
@@ -86,6 +86,29 @@ TEST_F(ProjectCli, ExitCodes) {
     EXPECT_EQ(Cli("project").status, 2);
     EXPECT_EQ(Cli("project --bogus").status, 2);
     EXPECT_EQ(Cli("project " + kExample + " --save " + (dir / "no/dir/x.zeb").string()).status, 1);
+}
+
+TEST(ChemCli, ConstantsAndCarbonicAcidSpecies) {
+    const CliRun k = Cli("constants --temp 25 --ionic-strength 0 --format json");
+    ASSERT_EQ(k.status, 0);
+    const auto j = nlohmann::json::parse(k.out);
+    ASSERT_EQ(j["lgK"].size(), 23u);
+    EXPECT_NEAR(j["lgK"][0].get<double>(), -6.356, 1e-9);
+    EXPECT_NEAR(j["lgK"][8].get<double>(), -13.996, 1e-9);
+    EXPECT_NEAR(j["lgK"][9].get<double>(), -8.481, 1e-9);
+
+    const CliRun c = Cli("carbonic --ph 6.356 --temp 25 --ionic-strength 0 --format json");
+    ASSERT_EQ(c.status, 0);
+    const auto f = nlohmann::json::parse(c.out);
+    EXPECT_LT(f["fractionCO2"].get<double>(), 0.5);
+    EXPECT_GT(f["fractionCO2"].get<double>(), 0.4999);
+    EXPECT_LT(f["fractionHCO3"].get<double>(), 0.5);
+
+    // Out of range: computed at the limits, the message on stderr, still a success.
+    const auto clamped = nlohmann::json::parse(
+        Cli("constants --temp 95 --ionic-strength 60 --format json --lang en").out);
+    EXPECT_EQ(clamped["temp"], 90.0);
+    EXPECT_EQ(clamped["ionicStrength"], 50.0);
 }
 
 } // namespace
