@@ -41,7 +41,8 @@ const std::string kExample = std::string(ZEB_SOURCE_DIR) + "/resources/examples/
 class ProjectCli : public testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / "zeb_cli_project";
+        dir = fs::temp_directory_path() / "zeb_cli_project_" +
+              std::string(testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
