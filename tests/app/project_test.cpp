@@ -69,8 +69,9 @@ TEST_F(CheckModifiedTest, BlendFractionsAreComparedThroughTheWindowFields) {
 class SettingsTest : public testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / "zeb_settings_test_" +
-              std::string(testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() /
+              ("zeb_settings_test_" +
+               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

@@ -41,8 +41,9 @@ const std::string kExample = std::string(ZEB_SOURCE_DIR) + "/resources/examples/
 class ProjectCli : public testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / "zeb_cli_project_" +
-              std::string(testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() /
+              ("zeb_cli_project_" +
+               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
