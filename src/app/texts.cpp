@@ -96,6 +96,10 @@ constexpr TextEntry kEntries[] = {
     // --- TForm20: main window. The caption is followed by the project's file name.
     {"TForm20.Caption", "ZEB 4.1 - ", "ZEB 4.1 - "},
     {"TForm20.applicationTitle", "ZEB", "ZEB"},
+    // The product name over the picture of the client area.
+    {"TForm20.labelProduct", "ZEB 4.1", "ZEB 4.1"},
+    {"TForm20.labelSubtitle", "Kalk-Kohlensäure-Gleichgewicht des Trinkwassers",
+     "Calco-carbonic equilibrium of drinking water"},
 
     // --- TForm1: analysis data
     {"TForm1.Caption", "Analysendaten", "Analyis Data"},
@@ -285,6 +289,9 @@ constexpr TextEntry kEntries[] = {
     {"TForm4.buttonSave", "&Speichern", "&Save"},
     {"TForm4.buttonPrint", "&Drucken", "&Print"},
     {"TForm4.buttonQuit", "&Quit", "&Quit"},
+    // The status line of a run whose gate failed.
+    {"TForm4.statusNotComputed", "Nichts berechnet: pH ≤ 2 oder KS 4.3 ≤ 0",
+     "Nothing computed: pH ≤ 2 or KS 4.3 ≤ 0"},
 
     // --- TForm7: blend fractions
     {"TForm7.Caption", "Mischungsanteile", "Fractions of blend"},
@@ -537,6 +544,9 @@ constexpr TextEntry kEntries[] = {
     {"TForm11.buttonSave", "&Speichern", "&Save"},
     {"TForm11.buttonPrint", "&Drucken", "&Print"},
     {"TForm11.Button1", "&Quit", "&Quit"},
+    {"TForm11.statusNotComputed",
+     "Nichts berechnet: kein Wasser mit pH > 2 und KS 4.3 > 0 oder kein Anteil über 0 %",
+     "Nothing computed: no water with pH > 2 and KS 4.3 > 0, or no share above 0 %"},
 
     // --- TForm12: species concentrations
     {"TForm12.Caption", "Spezies Konzentrationen", "Species concentrations"},
@@ -557,7 +567,7 @@ constexpr TextEntry kEntries[] = {
     {"TForm12.rowH", "c(H+)", "c(H+)"},
     {"TForm12.rowOH", "c(OH-)", "c(OH-)"},
     {"TForm12.rowCO2", "c(CO2)", "c(CO2)"},
-    {"TForm12.rowHCO3", "c(HCO3 +)", "c(HCO3 +)"},
+    {"TForm12.rowHCO3", "c(HCO3 -)", "c(HCO3 -)"},
     {"TForm12.rowCO3", "c(CO3 --)", "c(CO3 --)"},
     {"TForm12.rowCa", "c(Ca ++)", "c(Ca ++)"},
     {"TForm12.rowMg", "c(Mg ++)", "c(Mg ++)"},
@@ -584,6 +594,8 @@ constexpr TextEntry kEntries[] = {
     {"TForm12.Button1", "&Quit", "&Quit"},
     {"TForm12.buttonPrint", "&Drucken", "&Print"},
     {"TForm12.buttonSave", "&Speichern", "&Save"},
+    {"TForm12.statusNotComputed", "Nichts berechnet: pH ≤ 2 oder KS 4.3 ≤ 0",
+     "Nothing computed: pH ≤ 2 or KS 4.3 ≤ 0"},
 
     // --- TForm13: constants. Each line is preceded by its number (lines 1-9 by three blanks).
     {"TForm13.Caption", "Konstanten", "Constants"},
@@ -660,6 +672,8 @@ constexpr TextEntry kEntries[] = {
     {"TForm15.Button1", "&Quit", "&Quit"},
     {"TForm15.buttonPrint", "&Drucken", "&Print"},
     {"TForm15.buttonSave", "&Speichern", "&Save"},
+    {"TForm15.statusNotComputed", "Nichts berechnet: KS 4.3 ≤ 0 in einem der beiden Wässer",
+     "Nothing computed: KS 4.3 ≤ 0 in one of the two waters"},
 
     // --- TForm16: W 216
     {"TForm16.Caption", "W 216", "W 216"},
@@ -890,6 +904,7 @@ constexpr TextEntry kEntries[] = {
     {"report.TForm12.pHTcalc", "        pH(Tbew)     ", "        pH(Tcalc)    "},
     {"report.TForm12.anions", "        Anionen      ", "        Anions       "},
     {"report.TForm12.cations", "        Kationen     ", "        Cations      "},
+    {"report.TForm12.iosInput", "        IOS       ", "        IOS       "},
     {"report.TForm12.cCa", "        c(Ca++)     ", "        c(Ca++)     "},
     {"report.TForm12.cMg", "        c(Mg++)     ", "        c(Mg++)     "},
     {"report.TForm12.cSO4", "        c(SO4--)    ", "        c(SO4--)    "},

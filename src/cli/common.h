@@ -47,5 +47,6 @@ inline double JsonNumber(long double x) {
 // Command registration; each lives in its own file.
 void AddProjectCommands(CLI::App& app);
 void AddChemCommands(CLI::App& app);
+void AddResultCommands(CLI::App& app);
 
 } // namespace zeb::cli

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     zeb::cli::AddProjectCommands(app);
     zeb::cli::AddChemCommands(app);
+    zeb::cli::AddResultCommands(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

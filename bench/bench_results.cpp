@@ -1,0 +1,55 @@
+// Whole single-water commands on the example project: the state of saturation with its 42 doses
+// and the species concentrations, one water per run, single-threaded.
+
+#include "app/project_file.h"
+#include "results/saturation.h"
+#include "results/species.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+using namespace zeb;
+
+const app::Project& Example() {
+    static const app::Project project = [] {
+        app::Project p;
+        app::LineBuffer buffer;
+        app::LoadProject(std::string(ZEB_SOURCE_DIR) + "/resources/examples/example.zeb", p,
+                         buffer);
+        return p;
+    }();
+    return project;
+}
+
+const app::WaterAnalysis& Water(int index) {
+    return Example().water(static_cast<app::WaterId>(index));
+}
+
+void BM_Saturation(benchmark::State& state) {
+    const app::WaterAnalysis& water = Water(static_cast<int>(state.range(0)));
+    int speciations = 0;
+    for (auto _ : state) {
+        results::WaterSaturation r = results::ComputeSaturation(water);
+        benchmark::DoNotOptimize(r);
+        speciations = r.speciations;
+    }
+    state.counters["Speciate/run"] = speciations;
+}
+BENCHMARK(BM_Saturation)->ArgName("water")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+void BM_Species(benchmark::State& state) {
+    const app::WaterAnalysis& water = Water(static_cast<int>(state.range(0)));
+    int speciations = 0;
+    for (auto _ : state) {
+        results::SpeciesResult r = results::ComputeSpecies(water);
+        benchmark::DoNotOptimize(r);
+        speciations = r.speciations;
+    }
+    state.counters["Speciate/run"] = speciations;
+}
+BENCHMARK(BM_Species)->ArgName("water")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,383 @@
+// zeb-cli saturation / species / check: the result windows of one water as reports or JSON.
+#include "analysis/check.h"
+#include "app/number_format.h"
+#include "app/texts.h"
+#include "cli/common.h"
+#include "report/saturation_report.h"
+#include "report/species_report.h"
+#include "results/saturation.h"
+#include "results/species.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+namespace zeb::cli {
+
+namespace {
+
+struct ResultOptions {
+    std::string file;
+    std::string water;
+    std::string format = "text";
+    std::string lang;
+    std::string out;
+};
+
+CLI::App* AddResultCommand(CLI::App& app, const std::string& name, const std::string& help,
+                           std::vector<std::string> formats, ResultOptions& o) {
+    auto* cmd = app.add_subcommand(name, help);
+    cmd->add_option("file", o.file, "Project file (.zeb)")->required();
+    cmd->add_option("water", o.water, "Water A, B or C")
+        ->required()
+        ->check(CLI::IsMember({"A", "B", "C"}));
+    cmd->add_option("--format", o.format, "Output format")
+        ->check(CLI::IsMember(formats))
+        ->capture_default_str();
+    cmd->add_option("--lang", o.lang, "Report language (de, en)")
+        ->check(CLI::IsMember({"de", "en"}));
+    cmd->add_option("-o", o.out, "Write to this file instead of stdout");
+    return cmd;
+}
+
+app::WaterId WaterOf(const std::string& letter) {
+    return letter == "B" ? app::WaterId::B : letter == "C" ? app::WaterId::C : app::WaterId::A;
+}
+
+Json Numbers(const std::array<long double, 3>& values) {
+    Json a = Json::array();
+    for (long double v : values) {
+        a.push_back(JsonNumber(v));
+    }
+    return a;
+}
+
+template <class Column, class Get> Json PerColumn(const std::array<Column, 3>& columns, Get get) {
+    return Numbers({get(columns[0]), get(columns[1]), get(columns[2])});
+}
+
+Json ColumnNamesJson(bool useDic) {
+    Json a = Json::array();
+    for (std::string_view n : results::ColumnNames(useDic)) {
+        a.push_back(std::string(n));
+    }
+    return a;
+}
+
+// Reports go out as the window's "&Save" writes them, or to stdout as UTF-8 lines.
+void EmitReport(const report::ReportText& text, const report::ReportLayout& layout,
+                const ResultOptions& o) {
+    const auto format =
+        o.format == "excel" ? report::ReportFormat::Excel : report::ReportFormat::Standard;
+    EmitLines(report::ReportLines(text, layout, format), o.out);
+}
+
+// ---- saturation ----------------------------------------------------------------------------
+
+Json DosageJson(const results::DosageTables& d, chem::Target target) {
+    Json chemicals = Json::object();
+    for (chem::Chemical c : chem::kAllChemicals) {
+        auto get = [&](long double results::DosageValues::*q) {
+            return Numbers({d.at(target, c, 0).*q, d.at(target, c, 1).*q, d.at(target, c, 2).*q});
+        };
+        Json j;
+        j["doseMmol"] = get(&results::DosageValues::doseMmol);
+        j["doseMg"] = get(&results::DosageValues::doseMg);
+        j["pH"] = get(&results::DosageValues::pH);
+        j["ionicStrength"] = get(&results::DosageValues::ionicStrength);
+        j["mValue"] = get(&results::DosageValues::mValue);
+        j["pValue"] = get(&results::DosageValues::pValue);
+        if (results::HasSodiumRow(c)) {
+            j["sodiumMg"] = get(&results::DosageValues::sodiumMg);
+        }
+        chemicals[std::string(chem::ChemicalName(c))] = j;
+    }
+    return chemicals;
+}
+
+Json SaturationJson(const results::WaterSaturation& r, const app::WaterAnalysis& w,
+                    const std::string& letter) {
+    using C = results::SaturationColumn;
+    Json j;
+    j["command"] = "saturation";
+    j["water"] = letter;
+    j["text"] = w.text;
+    j["computed"] = r.computed;
+    j["columns"] = ColumnNamesJson(r.useDic);
+    if (!r.computed) {
+        return j;
+    }
+    j["mValue"] = PerColumn(r.columns, [](const C& c) { return c.mValue; });
+    j["dic"] = PerColumn(r.columns, [](const C& c) { return c.dic; });
+    j["pValue"] = PerColumn(r.columns, [](const C& c) { return c.pValue; });
+    j["anions"] = PerColumn(r.columns, [](const C& c) { return c.anions; });
+    j["cations"] = PerColumn(r.columns, [](const C& c) { return c.cations; });
+    j["pHCalculated"] = JsonNumber(r.pHCalculated);
+    j["pHMeasured"] = JsonNumber(r.pHMeasured);
+    j["kb82Calculated"] = JsonNumber(r.kb82Calculated);
+    j["kb82Measured"] = JsonNumber(r.kb82Measured);
+    j["ks43Calculated"] = JsonNumber(r.ks43Calculated);
+    j["ks43Measured"] = JsonNumber(r.ks43Measured);
+    j["tCalc"] = JsonNumber(r.tCalc);
+    j["pH"] = PerColumn(r.columns, [](const C& c) { return c.pH; });
+    j["pHA"] = PerColumn(r.columns, [](const C& c) { return c.pHA; });
+    j["si"] = PerColumn(r.columns, [](const C& c) { return c.si; });
+    j["pHc"] = PerColumn(r.columns, [](const C& c) { return c.pHc; });
+    j["ionicStrength"] = PerColumn(r.columns, [](const C& c) { return c.ionicStrength; });
+    j["dcMmol"] = PerColumn(r.columns, [](const C& c) { return c.dcMmol; });
+    j["dcMg"] = PerColumn(r.columns, [](const C& c) { return c.dcMg; });
+    j["pHAgreement"] = r.pHAgreement;
+    j["dosage"] = {{"SI0", DosageJson(r.dosage, chem::Target::SI0)},
+                   {"pH78", DosageJson(r.dosage, chem::Target::pH78)}};
+    return j;
+}
+
+void RunSaturation(const ResultOptions& o) {
+    app::LineBuffer buffer;
+    const app::Project project = LoadProjectOrFail(o.file, buffer);
+    const app::WaterAnalysis& water = project.water(WaterOf(o.water));
+    const results::WaterSaturation r = results::ComputeSaturation(water);
+    if (o.format == "json") {
+        EmitJson(SaturationJson(r, water, o.water), o.out);
+        return;
+    }
+    const report::ReportText text =
+        report::BuildSaturationReport(r, water, ResolveLanguage(o.lang), app::kSignature2012,
+                                      project.fileName, app::SystemDateTimeText());
+    EmitReport(text, report::SaturationReportLayout(), o);
+}
+
+// ---- species -------------------------------------------------------------------------------
+
+Json SpeciesJson(const results::SpeciesResult& r, const app::WaterAnalysis& w,
+                 const std::string& letter) {
+    using C = results::SpeciesColumn;
+    Json j;
+    j["command"] = "species";
+    j["water"] = letter;
+    j["text"] = w.text;
+    j["computed"] = r.computed;
+    j["columns"] = ColumnNamesJson(r.useDic);
+    if (!r.computed) {
+        return j;
+    }
+    j["mValue"] = PerColumn(r.columns, [](const C& c) { return c.mValue; });
+    j["dic"] = PerColumn(r.columns, [](const C& c) { return c.dic; });
+    j["pValue"] = PerColumn(r.columns, [](const C& c) { return c.pValue; });
+    j["tCalc"] = JsonNumber(r.tCalc);
+    j["pH"] = PerColumn(r.columns, [](const C& c) { return c.pH; });
+    j["anions"] = PerColumn(r.columns, [](const C& c) { return c.anions; });
+    j["cations"] = PerColumn(r.columns, [](const C& c) { return c.cations; });
+    Json species = Json::object();
+    for (int i = 0; i < results::kSpeciesCount; ++i) {
+        species[std::string(results::kSpeciesRows[i].name)] =
+            PerColumn(r.columns, [i](const C& c) { return c.species[i]; });
+    }
+    j["species"] = species;
+    return j;
+}
+
+void RunSpecies(const ResultOptions& o) {
+    app::LineBuffer buffer;
+    const app::Project project = LoadProjectOrFail(o.file, buffer);
+    const app::WaterAnalysis& water = project.water(WaterOf(o.water));
+    const results::SpeciesResult r = results::ComputeSpecies(water);
+    if (o.format == "json") {
+        EmitJson(SpeciesJson(r, water, o.water), o.out);
+        return;
+    }
+    const report::ReportText text =
+        report::BuildSpeciesReport(r, water, ResolveLanguage(o.lang), app::kSignature2012,
+                                   project.fileName, app::SystemDateTimeText());
+    EmitReport(text, report::SpeciesReportLayout(), o);
+}
+
+// ---- check ---------------------------------------------------------------------------------
+
+Json CheckJson(const analysis::AnalysisCheck& c, const std::string& letter) {
+    const analysis::ConductivityFigures& f = c.figures;
+    Json j;
+    j["command"] = "check";
+    j["water"] = letter;
+    j["sumAnions"] = JsonNumber(f.sumAnions);
+    j["sumCations"] = JsonNumber(f.sumCations);
+    j["balanceCations"] = JsonNumber(f.balanceCations);
+    j["balanceMean"] = JsonNumber(f.balanceMean);
+    j["balanceMax"] = JsonNumber(f.balanceMax);
+    j["balanceMark"] = std::string(analysis::BalanceMarkText(f.balanceMark));
+    j["mValueFromBalance"] = JsonNumber(f.mValueFromBalance);
+    j["sumIons"] = JsonNumber(f.sumIons);
+    j["conductivityMeasured25"] = JsonNumber(f.conductivityMeasured25);
+    j["conductivityCalculated"] = JsonNumber(f.conductivityCalculated);
+    j["conductivityDeviation"] = JsonNumber(f.conductivityDeviation);
+    j["ionicStrengthFromConductivity"] = JsonNumber(f.ionicStrengthFromConductivity);
+    const analysis::CarbonateCheck& k = c.carbonate;
+    Json carbonate;
+    carbonate["computed"] = k.computed;
+    carbonate["columns"] = ColumnNamesJson(k.useDic);
+    if (k.computed) {
+        carbonate["mValue"] = Numbers(k.mValue);
+        carbonate["dic"] = Numbers(k.dic);
+        carbonate["pValue"] = Numbers(k.pValue);
+        carbonate["anions"] = Numbers(k.anions);
+        carbonate["cations"] = Numbers(k.cations);
+        carbonate["ionicStrength"] = Numbers(k.ionicStrength);
+        carbonate["pH"] = Numbers(k.pH);
+        carbonate["pHAgreement"] = k.pHAgreement;
+        carbonate["pHCalculated"] = JsonNumber(k.pHCalculated);
+        carbonate["pHMeasured"] = JsonNumber(k.pHMeasured);
+        carbonate["kb82Calculated"] = JsonNumber(k.kb82Calculated);
+        carbonate["kb82Measured"] = JsonNumber(k.kb82Measured);
+        carbonate["ks43Calculated"] = JsonNumber(k.ks43Calculated);
+        carbonate["ks43Measured"] = JsonNumber(k.ks43Measured);
+    }
+    j["carbonate"] = carbonate;
+    return j;
+}
+
+// Display width of UTF-8 text ("°" is one column).
+std::size_t Columns(std::string_view s) {
+    std::size_t n = 0;
+    for (unsigned char c : s) {
+        n += (c & 0xC0) != 0x80;
+    }
+    return n;
+}
+
+std::string PadRight(std::string_view s, std::size_t width) {
+    std::string out(s);
+    for (std::size_t n = Columns(s); n < width; ++n) {
+        out += ' ';
+    }
+    return out;
+}
+
+std::string PadLeft(std::string_view s, std::size_t width) {
+    std::string out;
+    for (std::size_t n = Columns(s); n < width; ++n) {
+        out += ' ';
+    }
+    return out + std::string(s);
+}
+
+// The check window as text: its four sections with their labels, values and units.
+std::vector<std::string> CheckListing(const analysis::AnalysisCheck& c, const app::WaterAnalysis& w,
+                                      const std::string& letter, app::Language lang) {
+    auto T = [lang](std::string_view key) { return std::string(app::Text(key, lang)); };
+    const analysis::ConductivityFigures& f = c.figures;
+    auto v3 = [](long double x) { return app::FormatFixed(x, 8, 3); };
+    auto v1 = [](long double x) { return app::FormatFixed(x, 8, 1); };
+    std::vector<std::string> lines;
+    lines.push_back(T("TForm2.Caption") + " " + letter);
+    lines.push_back(w.text);
+
+    constexpr std::size_t kLabel = 46;
+    auto row = [&](std::string_view key, const std::string& value, std::string_view unit) {
+        std::string line = "  " + PadRight(T(key), kLabel) + value;
+        if (!unit.empty()) {
+            line += "  " + std::string(unit);
+        }
+        lines.push_back(line);
+    };
+    lines.emplace_back();
+    lines.push_back(T("TForm2.headingChargeBalance"));
+    row("TForm2.rowSumNegative", v3(f.sumAnions), "mmol/L");
+    row("TForm2.rowSumPositive", v3(f.sumCations), "mmol/L");
+    row("TForm2.rowDiffCations", v1(f.balanceCations), "%");
+    row("TForm2.rowDiffMean", v1(f.balanceMean), analysis::BalanceMarkText(f.balanceMark));
+    row("TForm2.rowDiffMax", v1(f.balanceMax), "%");
+    row("TForm2.rowMChargeBalance", v3(f.mValueFromBalance), "mmol/L");
+    lines.emplace_back();
+    lines.push_back(T("TForm2.headingConductivity"));
+    row("TForm2.rowECMeasured", v3(f.conductivityMeasured25), "mS/m");
+    row("TForm2.rowECCalculated", v3(f.conductivityCalculated), "mS/m");
+    row("TForm2.rowECDiff", v1(f.conductivityDeviation), "%");
+    lines.emplace_back();
+    lines.push_back(T("TForm2.headingIonicStrength"));
+    lines.push_back("  " + T("TForm2.rowIosCalculatedNote"));
+    row("TForm2.rowIosFromEC", v3(f.ionicStrengthFromConductivity), "mmol/L");
+    if (c.manualIonicStrength) {
+        row("TForm2.rowIosInput", c.ionicStrengthText, "mmol/L");
+    }
+
+    const analysis::CarbonateCheck& k = c.carbonate;
+    lines.emplace_back();
+    lines.push_back(T("TForm2.headingCarbonicAcid"));
+    constexpr std::size_t kColumn = 13;
+    constexpr std::size_t kRowLabel = 24;
+    std::string heading = "  " + PadRight(T("TForm2.headingCalculatedUsing"), kRowLabel);
+    for (std::string_view name : results::ColumnNames(k.useDic)) {
+        heading += PadLeft(name, kColumn);
+    }
+    lines.push_back(heading);
+    if (!k.computed) {
+        return lines;
+    }
+    const std::string none(kColumn, ' ');
+    // One value per column, or only in the column the comparison belongs to.
+    auto columns = [&](std::string_view key, const std::array<std::string, 3>& values,
+                       std::string_view unit) {
+        std::string line = "  " + PadRight(T(key), kRowLabel);
+        for (const std::string& value : values) {
+            line += value.empty() ? none : PadLeft(value, kColumn);
+        }
+        if (!unit.empty()) {
+            line += "  " + std::string(unit);
+        }
+        lines.push_back(line);
+    };
+    auto all = [&](const std::array<long double, 3>& a) {
+        return std::array<std::string, 3>{v3(a[0]), v3(a[1]), v3(a[2])};
+    };
+    auto only = [&](int column, long double x) {
+        std::array<std::string, 3> a;
+        a[column] = v3(x);
+        return a;
+    };
+    columns("TForm2.rowMValue", all(k.mValue), "mmol/L");
+    columns("TForm2.rowDic", all(k.dic), "mmol/L");
+    columns("TForm2.rowPValue", all(k.pValue), "mmol/L");
+    columns("TForm2.rowAnions", all(k.anions), "mmol/L");
+    columns("TForm2.rowCations", all(k.cations), "mmol/L");
+    columns("TForm2.rowIosCalculated", all(k.ionicStrength), "mmol/L");
+    columns("TForm2.rowPHTcalc", all(k.pH), k.pHAgreement);
+    columns("TForm2.rowPHCalculated", only(0, k.pHCalculated), "");
+    columns("TForm2.rowPHMeasured", only(0, k.pHMeasured), "");
+    columns("TForm2.rowKb82Calculated", only(1, k.kb82Calculated), "mmol/L");
+    columns("TForm2.rowKb82Measured", only(1, k.kb82Measured), "mmol/L");
+    columns("TForm2.rowKs43Calculated", only(2, k.ks43Calculated), "mmol/L");
+    columns("TForm2.rowKs43Measured", only(2, k.ks43Measured), "mmol/L");
+    return lines;
+}
+
+void RunCheck(const ResultOptions& o) {
+    app::LineBuffer buffer;
+    const app::Project project = LoadProjectOrFail(o.file, buffer);
+    const app::WaterAnalysis& water = project.water(WaterOf(o.water));
+    const analysis::AnalysisCheck c = analysis::CheckAnalysis(water);
+    if (o.format == "json") {
+        EmitJson(CheckJson(c, o.water), o.out);
+        return;
+    }
+    EmitLines(CheckListing(c, water, o.water, ResolveLanguage(o.lang)), o.out);
+}
+
+} // namespace
+
+void AddResultCommands(CLI::App& app) {
+    auto saturation = std::make_shared<ResultOptions>();
+    AddResultCommand(app, "saturation",
+                     "State of calcite saturation of one water with the dosage tables",
+                     {"text", "excel", "json"}, *saturation)
+        ->callback([saturation] { RunSaturation(*saturation); });
+    auto species = std::make_shared<ResultOptions>();
+    AddResultCommand(app, "species", "Concentrations of the ion pairs of one water",
+                     {"text", "excel", "json"}, *species)
+        ->callback([species] { RunSpecies(*species); });
+    // The check window has no report, so there is no "Excel" form of it.
+    auto check = std::make_shared<ResultOptions>();
+    AddResultCommand(app, "check", "Check of the analysis of one water", {"text", "json"}, *check)
+        ->callback([check] { RunCheck(*check); });
+}
+
+} // namespace zeb::cli
