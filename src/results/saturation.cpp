@@ -154,25 +154,31 @@ long double MolarMass(chem::Chemical chemical) {
     return Effect(chemical).molarMass;
 }
 
+DosageValues DosageValuesFor(chem::Chemical chemical, const chem::DoseResult& dose,
+                             const SolvedWater& water) {
+    const ChemicalEffect& e = Effect(chemical);
+    const long double d = dose.dose;
+    DosageValues v;
+    v.doseMmol = d;
+    v.doseMg = d * e.molarMass;
+    v.pH = dose.pH;
+    v.ionicStrength = dose.ionicStrength;
+    v.mValue = water.mValue + e.mChange * d;
+    v.pValue = (water.mValue + e.mChange * d) - (water.dic + e.dicChange * d);
+    if (e.sodiumChange != 0) {
+        v.sodiumMg = (water.species[chem::slot::Na] + e.sodiumChange * d) * kSodiumMolarMass;
+    }
+    return v;
+}
+
 DosageColumn ComputeDosageColumn(const SolvedWater& water, const IonicStrengthMode& mode) {
     DosageColumn out;
-    const long double sodium = water.species[chem::slot::Na];
     for (chem::Target target : kTargetsInOrder) {
         for (chem::Chemical chemical : chem::kAllChemicals) {
-            const ChemicalEffect& e = Effect(chemical);
             const chem::DoseResult r = DoseWithIonicStrength(chemical, target, water, mode);
             out.speciations += r.speciations;
-            DosageValues& v = out.values[static_cast<int>(target)][static_cast<int>(chemical)];
-            const long double d = r.dose;
-            v.doseMmol = d;
-            v.doseMg = d * e.molarMass;
-            v.pH = r.pH;
-            v.ionicStrength = r.ionicStrength;
-            v.mValue = water.mValue + e.mChange * d;
-            v.pValue = (water.mValue + e.mChange * d) - (water.dic + e.dicChange * d);
-            if (e.sodiumChange != 0) {
-                v.sodiumMg = (sodium + e.sodiumChange * d) * kSodiumMolarMass;
-            }
+            out.values[static_cast<int>(target)][static_cast<int>(chemical)] =
+                DosageValuesFor(chemical, r, water);
         }
     }
     return out;

@@ -100,6 +100,10 @@ struct DosageColumn {
 chem::DoseResult DoseWithIonicStrength(chem::Chemical chemical, chem::Target target,
                                        const SolvedWater& water, const IonicStrengthMode& mode);
 
+// The row values of one dose: mg/L, and the m-value, p-value and sodium after it.
+DosageValues DosageValuesFor(chem::Chemical chemical, const chem::DoseResult& dose,
+                             const SolvedWater& water);
+
 // The dosage tables of one column: every chemical to "SI0" and to "pH78", with the water after
 // the dose. Shared by the single water and the blend.
 DosageColumn ComputeDosageColumn(const SolvedWater& water, const IonicStrengthMode& mode);

@@ -1,0 +1,233 @@
+// State of saturation and dosage tables of one water.
+#include "app/number_format.h"
+#include "app/project_file.h"
+#include "chem/engine.h"
+#include "results/saturation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using namespace zeb;
+using chem::Chemical;
+using chem::Target;
+
+app::WaterAnalysis ExampleWater(app::WaterId id) {
+    app::Project project;
+    app::LineBuffer buffer;
+    EXPECT_TRUE(app::LoadProject(std::string(ZEB_SOURCE_DIR) + "/resources/examples/example.zeb",
+                                 project, buffer));
+    return project.water(id);
+}
+
+std::string F(long double x) {
+    return app::FormatFixed(x, 8, 3);
+}
+
+// Same value, same bits (the 80 significant bits of an x87 long double).
+bool Same(long double a, long double b) {
+    return std::memcmp(&a, &b, 10) == 0;
+}
+
+void ExpectSameColumns(const results::WaterSaturation& a, const results::WaterSaturation& b) {
+    for (int k = 0; k < results::kColumns; ++k) {
+        const results::SaturationColumn &x = a.columns[k], &y = b.columns[k];
+        for (auto m :
+             {&results::SaturationColumn::mValue, &results::SaturationColumn::dic,
+              &results::SaturationColumn::anions, &results::SaturationColumn::cations,
+              &results::SaturationColumn::pH, &results::SaturationColumn::pHA,
+              &results::SaturationColumn::si, &results::SaturationColumn::pHc,
+              &results::SaturationColumn::ionicStrength, &results::SaturationColumn::dcMmol}) {
+            EXPECT_TRUE(Same(x.*m, y.*m)) << "column " << k;
+        }
+        for (int t = 0; t < results::kTargets; ++t) {
+            for (int c = 0; c < results::kChemicals; ++c) {
+                const results::DosageValues &u = a.dosage.values[t][c][k],
+                                            &v = b.dosage.values[t][c][k];
+                EXPECT_TRUE(Same(u.doseMmol, v.doseMmol) && Same(u.pH, v.pH) &&
+                            Same(u.ionicStrength, v.ionicStrength))
+                    << "target " << t << " chemical " << c << " column " << k;
+            }
+        }
+    }
+    EXPECT_TRUE(Same(a.pHCalculated, b.pHCalculated));
+    EXPECT_TRUE(Same(a.kb82Calculated, b.kb82Calculated));
+    EXPECT_TRUE(Same(a.ks43Calculated, b.ks43Calculated));
+}
+
+class ExampleSaturation : public testing::TestWithParam<app::WaterId> {};
+
+TEST_P(ExampleSaturation, RowsFollowFromEachOther) {
+    const results::WaterSaturation r = results::ComputeSaturation(ExampleWater(GetParam()));
+    ASSERT_TRUE(r.computed);
+    for (const results::SaturationColumn& c : r.columns) {
+        EXPECT_EQ(c.pValue, c.mValue - c.dic);
+        EXPECT_EQ(F(c.dcMg), F(c.dcMmol * 100.088L));
+    }
+    EXPECT_EQ(r.pHAgreement, results::PHAgreementText(results::PHValuesDisagree(
+                                 r.columns[0].pH, r.columns[1].pH, r.columns[2].pH)));
+    // The doses reach their targets wherever the bracket holds them.
+    for (int k = 0; k < results::kColumns; ++k) {
+        for (Chemical c : chem::kAllChemicals) {
+            const results::DosageValues& ph = r.dosage.at(Target::pH78, c, k);
+            if (ph.doseMmol < 99.0L) {
+                EXPECT_NEAR(ph.pH, 7.8L, 1e-4L) << chem::ChemicalName(c) << " column " << k;
+            }
+        }
+    }
+}
+
+TEST_P(ExampleSaturation, ParallelColumnsGiveTheSameBits) {
+    const app::WaterAnalysis water = ExampleWater(GetParam());
+    ExpectSameColumns(results::ComputeSaturation(water, results::Execution::Serial),
+                      results::ComputeSaturation(water, results::Execution::Parallel));
+}
+
+INSTANTIATE_TEST_SUITE_P(Waters, ExampleSaturation,
+                         testing::Values(app::WaterId::A, app::WaterId::B, app::WaterId::C));
+
+TEST(Saturation, ExampleWaterAKeyFigures) {
+    // Soft reservoir water: strongly undersaturated, so it dissolves calcite.
+    const results::WaterSaturation r = results::ComputeSaturation(ExampleWater(app::WaterId::A));
+    EXPECT_EQ(F(r.columns[0].mValue), "   0.397");
+    EXPECT_EQ(F(r.columns[0].pValue), "  -0.054"); // negative p-values are shown as they are
+    EXPECT_EQ(F(r.columns[0].si), "  -1.754");
+    EXPECT_EQ(F(r.columns[1].dcMg), "   9.139");
+    EXPECT_EQ(F(r.pHMeasured), "   7.200");
+    EXPECT_EQ(r.pHAgreement, "Diff. > 0,05");
+}
+
+TEST(Saturation, AfterDosageRows) {
+    results::SolvedWater water;
+    water.species[chem::slot::Na] = 1.0L;
+    water.mValue = 2.0L;
+    water.dic = 2.5L;
+    chem::DoseResult dose;
+    dose.dose = 0.5L;
+    struct Case {
+        Chemical chemical;
+        const char *mg, *m, *p, *sodium;
+    };
+    const Case cases[] = {
+        {Chemical::CaCO3, "  50.044", "   3.000", "   0.000", "   0.000"},
+        {Chemical::CaCO3MgO, "  70.196", "   4.000", "   1.000", "   0.000"},
+        {Chemical::CaOH2, "  37.039", "   3.000", "   0.500", "   0.000"},
+        {Chemical::CO2, "  22.005", "   2.000", "  -1.000", "   0.000"},
+        {Chemical::NaOH, "  19.995", "   2.500", "   0.000", "  34.485"},
+        {Chemical::Na2CO3, "  52.994", "   3.000", "   0.000", "  45.980"},
+        {Chemical::NaHCO3, "  41.999", "   2.500", "  -0.500", "  34.485"},
+    };
+    for (const Case& c : cases) {
+        const results::DosageValues v = results::DosageValuesFor(c.chemical, dose, water);
+        SCOPED_TRACE(std::string(chem::ChemicalName(c.chemical)));
+        EXPECT_EQ(F(v.doseMg), c.mg);
+        EXPECT_EQ(F(v.mValue), c.m);
+        EXPECT_EQ(F(v.pValue), c.p);
+        EXPECT_EQ(F(v.sodiumMg), c.sodium);
+        EXPECT_EQ(results::HasSodiumRow(c.chemical), std::string(c.sodium) != "   0.000");
+    }
+}
+
+TEST(Saturation, PHAgreementComparesColumnThreeWithTheOthers) {
+    struct Case {
+        long double pH1, pH2, pH3;
+        bool disagree;
+    };
+    const Case cases[] = {
+        {7.00L, 7.00L, 7.06L, true},  {7.00L, 7.06L, 7.06L, true},  {7.06L, 7.00L, 7.06L, true},
+        {7.00L, 7.03L, 7.04L, false}, {7.00L, 7.08L, 7.04L, false}, {7.20L, 7.20L, 7.20L, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(results::PHValuesDisagree(c.pH1, c.pH2, c.pH3), c.disagree)
+            << c.pH1 << " " << c.pH2 << " " << c.pH3;
+    }
+    EXPECT_EQ(results::PHAgreementText(true), "Diff. > 0,05");
+    EXPECT_EQ(results::PHAgreementText(false), "Diff. < 0,05");
+}
+
+TEST(Saturation, ManualIonicStrengthIsOnePassAndShowsTheReturnedValue) {
+    for (const char* entered : {"   0.000", "   5.000"}) {
+        app::WaterAnalysis water = ExampleWater(app::WaterId::C);
+        water.iosMode = "ZEB";
+        water.iosInput = entered;
+        const results::WaterInputs in = results::ParseWaterInputs(water);
+        const results::ColumnSolution s = results::SolveColumn(in, 1);
+        EXPECT_EQ(s.passes, 1);
+
+        const long double ios = app::ParseNumber(entered);
+        const chem::CarbonateState cs =
+            chem::SolveCarbonateSystem(false, in.species, in.measured, ios);
+        chem::SpeciesVector species = in.species;
+        const chem::PHSolution ph =
+            chem::SolvePHBisection(species, in.tCalc, ios, cs.ta[1], cs.dic[1]);
+        const results::WaterSaturation r = results::ComputeSaturation(water);
+        EXPECT_EQ(r.columns[1].pH, ph.pH);
+        EXPECT_EQ(r.columns[1].ionicStrength, ph.ionicStrength); // not the entered value
+        EXPECT_GT(r.columns[1].ionicStrength, 1.0L);
+        // Each dose is one call at the entered ionic strength as well.
+        const chem::DoseResult co2 = chem::DoseToTarget(Chemical::CO2, Target::SI0, species,
+                                                        cs.ta[1], cs.dic[1], in.tCalc, ios);
+        EXPECT_EQ(r.columns[1].pHA, co2.pH);
+    }
+}
+
+TEST(Saturation, ColumnFamilies) {
+    EXPECT_EQ(results::ColumnNames(false),
+              (std::array<std::string_view, 3>{"KS4.3/KB8.2", "KS4.3/pH(T)", "KB8.2/pH(T)"}));
+    EXPECT_EQ(results::ColumnNames(true),
+              (std::array<std::string_view, 3>{"KS4.3/DIC", "DIC/pH(T)", "KB8.2/DIC"}));
+    app::WaterAnalysis water = ExampleWater(app::WaterId::C);
+    water.dicMode = "DIC";
+    water.dic = "   2.900";
+    const results::WaterSaturation r = results::ComputeSaturation(water);
+    ASSERT_TRUE(r.useDic);
+    EXPECT_EQ(r.columns[0].dic, 2.9L); // the measured DIC defines the first two pairs
+    EXPECT_EQ(r.columns[1].dic, 2.9L);
+}
+
+TEST(Saturation, GuardNeedsPHAboveTwoAndPositiveKS43) {
+    struct Case {
+        const char *pH, *ks43;
+        bool computed;
+    };
+    for (const Case& c : {Case{"   2.000", "   2.800", false}, Case{"   7.600", "   0.000", false},
+                          Case{"   2.001", "   2.800", true}}) {
+        app::WaterAnalysis water = ExampleWater(app::WaterId::C);
+        water.pH = c.pH;
+        water.ks43 = c.ks43;
+        const results::WaterSaturation r = results::ComputeSaturation(water);
+        EXPECT_EQ(r.computed, c.computed) << c.pH << " " << c.ks43;
+        if (!c.computed) {
+            EXPECT_EQ(r.columns[0].mValue, 0.0L);
+            EXPECT_EQ(r.dosage.at(Target::SI0, Chemical::CaCO3, 0).doseMmol, 0.0L);
+            EXPECT_GT(r.conductivity.sumCations, 0.0L); // the analysis figures stay
+        }
+    }
+}
+
+TEST(Saturation, CyclingIonicStrengthGivesTheResultOfAllFiftyPasses) {
+    // Water B's first column needs so much NaHCO3 for pH 7.8 that its ionic strength ends in a
+    // two-value cycle just above the tolerance.
+    const results::WaterInputs in = results::ParseWaterInputs(ExampleWater(app::WaterId::B));
+    const results::ColumnSolution s = results::SolveColumn(in, 0);
+    const results::SolvedWater water{s.species, s.mValue, s.dic, in.tCalc};
+    chem::DoseResult plain;
+    auto step = [&](long double ios) {
+        plain = chem::DoseToTarget(Chemical::NaHCO3, Target::pH78, water.species, water.mValue,
+                                   water.dic, water.temperature, ios);
+        return plain.ionicStrength;
+    };
+    EXPECT_EQ(chem::IterateIonicStrength(step).passes, 50);
+    const chem::DoseResult cached =
+        results::DoseWithIonicStrength(Chemical::NaHCO3, Target::pH78, water, in.ionicStrength);
+    EXPECT_TRUE(Same(cached.dose, plain.dose));
+    EXPECT_TRUE(Same(cached.pH, plain.pH));
+    EXPECT_TRUE(Same(cached.ionicStrength, plain.ionicStrength));
+    EXPECT_LT(cached.speciations, 25 * plain.speciations);
+}
+
+} // namespace
