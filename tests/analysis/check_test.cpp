@@ -1,0 +1,132 @@
+// Analysis check and the normalisation of the analysis form.
+#include "analysis/check.h"
+#include "analysis/normalize.h"
+#include "app/number_format.h"
+#include "app/project_file.h"
+#include "results/saturation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace zeb;
+
+app::WaterAnalysis ExampleWater(app::WaterId id) {
+    app::Project project;
+    app::LineBuffer buffer;
+    EXPECT_TRUE(app::LoadProject(std::string(ZEB_SOURCE_DIR) + "/resources/examples/example.zeb",
+                                 project, buffer));
+    return project.water(id);
+}
+
+std::string F(long double x, int decimals = 3) {
+    return app::FormatFixed(x, 8, decimals);
+}
+
+TEST(NormalizeAllFields, SingleValuesLoseTheirSignIonsKeepIt) {
+    app::WaterAnalysis w;
+    app::SetDefaultWater(w);
+    w.pH = "7,25";
+    w.ks43 = "-2.5";
+    w.cFe = "-0.01";
+    w.cCa = "1.5";
+    w.cMg = "-0.2";
+    w.massCl = "12.3456";
+    w.cNa = "1,5"; // ion fields are only reformatted: the comma ends the number
+    w.text = " Text, 7.5 ";
+    analysis::NormalizeAllFields(w);
+    EXPECT_EQ(w.pH, "   7.250");
+    EXPECT_EQ(w.ks43, "   2.500");
+    EXPECT_EQ(w.cFe, "   0.010");
+    EXPECT_EQ(w.cMg, "  -0.200");
+    EXPECT_EQ(w.massCl, "  12.346");
+    EXPECT_EQ(w.cNa, "   1.000");
+    EXPECT_EQ(w.hardnessMmol, "   1.300");
+    EXPECT_EQ(w.hardnessDH, "   7.291");
+    EXPECT_EQ(w.text, " Text, 7.5 ");
+}
+
+TEST(AnalysisCheck, BalanceMarks) {
+    struct Case {
+        long double difference, sumIons;
+        analysis::BalanceMark mark;
+        const char* text;
+    };
+    const Case cases[] = {
+        {11.3L, 12.0L, analysis::BalanceMark::Above5, "> 5 %"},
+        {11.3L, 3.0L, analysis::BalanceMark::Above10, "> 10 %"},
+        {8.0L, 3.0L, analysis::BalanceMark::None, "%"},
+        {5.0L, 12.0L, analysis::BalanceMark::None, "%"},
+        {5.1L, 4.0L, analysis::BalanceMark::Above5, "> 5 %"},
+    };
+    for (const Case& c : cases) {
+        const analysis::BalanceMark mark = analysis::MarkBalance(c.difference, c.sumIons);
+        EXPECT_EQ(mark, c.mark) << c.difference << " " << c.sumIons;
+        EXPECT_EQ(analysis::BalanceMarkText(mark), c.text);
+    }
+}
+
+TEST(AnalysisCheck, ChargeBalanceOfSixAgainstFivePointSix) {
+    app::WaterAnalysis w;
+    app::SetDefaultWater(w);
+    w.cNa = "   5.000";
+    w.cCl = "   5.000";
+    w.ks43 = "   0.650"; // hydrogen carbonate 0.6 mmol/L
+    w.pH = "   7.000";
+    w.conductivity = "  50.000";
+    w.condRefTemp = "20";
+    const analysis::AnalysisCheck c = analysis::CheckAnalysis(w);
+    EXPECT_EQ(F(c.figures.sumCations), "   5.000");
+    EXPECT_EQ(F(c.figures.sumAnions), "   5.600");
+    EXPECT_EQ(F(c.figures.balanceMean, 1), "    11.3");
+    EXPECT_EQ(F(c.figures.balanceCations, 1), "    12.0");
+    EXPECT_EQ(c.figures.balanceMark, analysis::BalanceMark::Above5);
+    EXPECT_EQ(F(c.figures.mValueFromBalance), "   0.000");
+    EXPECT_EQ(F(c.figures.conductivityMeasured25), "  55.800");
+    EXPECT_EQ(F(c.figures.ionicStrengthFromConductivity), F(55.8L / 6.0822L));
+}
+
+TEST(AnalysisCheck, WorksOnTheNormalisedAnalysis) {
+    app::WaterAnalysis w = ExampleWater(app::WaterId::C);
+    w.pH = "7,6";      // read as 7 without the form's normalisation
+    w.ks43 = "-2.8";   // the form drops the sign
+    w.iosMode = "ZEB"; // entered by hand
+    w.iosInput = "4,5";
+    const analysis::AnalysisCheck c = analysis::CheckAnalysis(w);
+    EXPECT_TRUE(c.manualIonicStrength);
+    EXPECT_EQ(c.ionicStrengthText, "   4.500");
+    ASSERT_TRUE(c.carbonate.computed);
+    EXPECT_EQ(c.carbonate.pHMeasured, 7.6L);
+    EXPECT_EQ(c.carbonate.ks43Measured, 2.8L);
+
+    // Section 4 holds the rows of the state-of-saturation window of the same analysis.
+    app::WaterAnalysis normalised = w;
+    analysis::NormalizeAllFields(normalised);
+    const results::WaterSaturation s = results::ComputeSaturation(normalised);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(c.carbonate.mValue[k], s.columns[k].mValue);
+        EXPECT_EQ(c.carbonate.dic[k], s.columns[k].dic);
+        EXPECT_EQ(c.carbonate.pValue[k], s.columns[k].pValue);
+        EXPECT_EQ(c.carbonate.anions[k], s.columns[k].anions);
+        EXPECT_EQ(c.carbonate.pH[k], s.columns[k].pH);
+        EXPECT_EQ(c.carbonate.ionicStrength[k], s.columns[k].ionicStrength);
+    }
+    EXPECT_EQ(c.carbonate.pHCalculated, s.pHCalculated);
+    EXPECT_EQ(c.carbonate.kb82Calculated, s.kb82Calculated);
+    EXPECT_EQ(c.carbonate.ks43Calculated, s.ks43Calculated);
+    EXPECT_EQ(c.carbonate.pHAgreement, s.pHAgreement);
+}
+
+TEST(AnalysisCheck, GateStopsOnlyTheCarbonateSection) {
+    app::WaterAnalysis w = ExampleWater(app::WaterId::B);
+    w.ks43 = "   0.000";
+    const analysis::AnalysisCheck c = analysis::CheckAnalysis(w);
+    EXPECT_FALSE(c.carbonate.computed);
+    EXPECT_FALSE(c.manualIonicStrength);
+    EXPECT_GT(c.figures.sumCations, 9.0L);
+    EXPECT_GT(c.figures.conductivityCalculated, 0.0L);
+}
+
+} // namespace
