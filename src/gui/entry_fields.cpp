@@ -1,0 +1,103 @@
+#include "gui/entry_fields.h"
+
+#include "app/cp1252.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPalette>
+#include <QWidget>
+
+namespace zeb::gui {
+
+namespace {
+
+class EnterFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        // A Tab sent to the control takes the same way through the focus chain as a typed one.
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(watched, &tab);
+        return true;
+    }
+};
+
+class LeaveFilter : public QObject {
+public:
+    LeaveFilter(QObject* parent, std::function<void()> onLeave)
+        : QObject(parent), onLeave_(std::move(onLeave)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                onLeave_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> onLeave_;
+};
+
+} // namespace
+
+void EnterMovesFocus(QWidget* control) {
+    control->installEventFilter(new EnterFilter(control));
+}
+
+void OnLeave(QWidget* control, std::function<void()> onLeave) {
+    control->installEventFilter(new LeaveFilter(control, std::move(onLeave)));
+}
+
+void SetTextColor(QWidget* label, const QColor& color) {
+    QPalette palette = label->palette();
+    const QColor normal = label->parentWidget()
+                              ? label->parentWidget()->palette().color(QPalette::WindowText)
+                              : QApplication::palette().color(QPalette::WindowText);
+    palette.setColor(QPalette::WindowText, color.isValid() ? color : normal);
+    label->setPalette(palette);
+}
+
+void SetEntryText(QLineEdit* entry, const std::string& text) {
+    const QString value = ToQString(text);
+    if (entry->text() != value)
+        entry->setText(value);
+    entry->setModified(false);
+}
+
+QValidator::State Cp1252Validator::validate(QString& input, int& pos) const {
+    QString kept;
+    kept.reserve(input.size());
+    int removedBeforeCursor = 0;
+    int index = 0;
+    // Walk by code point so that a character outside the BMP goes as a whole.
+    for (auto it = input.cbegin(); it != input.cend();) {
+        const int width = it->isHighSurrogate() && (it + 1) != input.cend() ? 2 : 1;
+        const QString character(it, width);
+        if (app::FitsCp1252(character.toStdString()))
+            kept += character;
+        else if (index < pos)
+            removedBeforeCursor += width;
+        index += width;
+        it += width;
+    }
+    if (kept.size() != input.size()) {
+        input = kept;
+        pos -= removedBeforeCursor;
+    }
+    return Acceptable;
+}
+
+} // namespace zeb::gui

@@ -1,0 +1,285 @@
+// The analysis form and its check, driven as a user does: typing into fields, leaving them
+// with Tab or Enter, answering the message boxes through scripted dialogs.
+#include "app/project.h"
+#include "gui/analysis_check_window.h"
+#include "gui/analysis_form.h"
+#include "gui/scripted_dialogs.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace zeb;
+using namespace zeb::gui;
+
+class AnalysisFormTest : public QObject {
+    Q_OBJECT
+
+    ScriptedDialogs* dialogs = nullptr;
+    AnalysisForm* form = nullptr;
+
+    QLineEdit* Edit(const char* name) { return form->findChild<QLineEdit*>(name); }
+    QString Text(const char* name) { return Edit(name)->text(); }
+    QStringList Messages() {
+        QStringList texts;
+        for (const auto& m : dialogs->messages)
+            texts << m.text;
+        return texts;
+    }
+    // Focus the field as Tab would (selecting its text), type, and leave it with Tab.
+    void Type(const char* name, const QString& text) {
+        QLineEdit* e = Edit(name);
+        e->setFocus(Qt::TabFocusReason);
+        QVERIFY(e->hasFocus());
+        QTest::keyClicks(e, text);
+        QTest::keyClick(e, Qt::Key_Tab);
+    }
+    void Leave(const char* name) {
+        Edit(name)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Edit(name), Qt::Key_Tab);
+    }
+
+private slots:
+    void init() {
+        dialogs = new ScriptedDialogs;
+        form = new AnalysisForm(*dialogs);
+        form->ApplyTexts(app::Language::English);
+        app::WaterAnalysis water;
+        app::SetDefaultWater(water);
+        form->LoadAnalysisForm(water);
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        dialogs->messages.clear();
+    }
+    void cleanup() {
+        delete form;
+        delete dialogs;
+    }
+
+    void calciumInMillimolesGivesMassAndHardness() {
+        Type("Edit13", "1,5");
+        QCOMPARE(Text("Edit13"), QString("   1.500"));
+        QCOMPARE(Text("Edit20"), QString("  60.120"));
+        QCOMPARE(Text("Edit32"), QString("   1.500"));
+        QCOMPARE(Text("Edit33"), QString("   8.413"));
+        QVERIFY(dialogs->messages.isEmpty());
+    }
+
+    void negativeMassBecomesPositiveAndConverts() {
+        Type("Edit18", "-2");
+        QCOMPARE(Text("Edit18"), QString("   2.000"));
+        QCOMPARE(Text("Edit11"), QString("   0.087"));
+        // Ammonium, iron and manganese feed the oxygen demand.
+        Type("Edit29", "1");
+        QCOMPARE(Text("Edit27"), QString("   0.056"));
+        QCOMPARE(Text("Edit40"), QString("   3.556"));
+        QCOMPARE(Text("Edit39"), QString("   0.111"));
+    }
+
+    void unchangedFieldConvertsNothing() {
+        app::WaterAnalysis water;
+        app::SetDefaultWater(water);
+        water.cCa = "   1.000";
+        water.massCa = "  99.000"; // disagrees on purpose
+        form->LoadAnalysisForm(water);
+        Leave("Edit13");
+        Leave("Edit20");
+        QCOMPARE(Text("Edit13"), QString("   1.000"));
+        QCOMPARE(Text("Edit20"), QString("  99.000"));
+    }
+
+    void baseAndAcidCapacityExcludeEachOther() {
+        Type("Edit7", "0.4");
+        QCOMPARE(Text("Edit7"), QString("   0.400"));
+        Type("Edit6", "0,2");
+        QCOMPARE(Text("Edit6"), QString("   0.200"));
+        QCOMPARE(Text("Edit7"), QString("   0.000"));
+        Type("Edit7", "0.3");
+        QCOMPARE(Text("Edit7"), QString("   0.300"));
+        QCOMPARE(Text("Edit6"), QString("   0.000"));
+        // Leaving without typing keeps the other value.
+        Leave("Edit6");
+        QCOMPARE(Text("Edit7"), QString("   0.300"));
+    }
+
+    void rangesOfValidity() {
+        Type("Edit2", "4.2");
+        QCOMPARE(Messages(), QStringList{"pH-value: range of validity (>= 4,3) exceeded!"});
+        QCOMPARE(Text("Edit2"), QString("   4.300"));
+        dialogs->messages.clear();
+        Type("Edit2", "4.3");
+        QVERIFY(dialogs->messages.isEmpty());
+
+        Type("Edit34", "95");
+        QCOMPARE(Messages(), QStringList{"Temperature: range of validity (0-90 °C) exceeded!"});
+        QCOMPARE(Text("Edit34"), QString("  95.000"));
+        dialogs->messages.clear();
+
+        Type("Edit5", "-0.01");
+        QCOMPARE(Messages().size(), 1);
+        QCOMPARE(Text("Edit5"), QString("   0.050"));
+    }
+
+    void dicOptionNeedsAValue() {
+        auto* dicOption = form->findChild<QCheckBox*>("CheckBox1");
+        dicOption->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dicOption, Qt::Key_Space);
+        QVERIFY(dicOption->isChecked());
+        QTest::keyClick(dicOption, Qt::Key_Tab);
+        QVERIFY(!dicOption->isChecked());
+        QCOMPARE(Messages(), QStringList{"Calculation using c(DIC) requires a value > 0 mmol/L"});
+
+        dialogs->messages.clear();
+        Type("Edit25", "2.5");
+        dicOption->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dicOption, Qt::Key_Space);
+        QTest::keyClick(dicOption, Qt::Key_Return); // Enter moves on like Tab
+        QVERIFY(dicOption->isChecked());
+        // Clearing the value later unchecks the option without a word.
+        Edit("Edit25")->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(Edit("Edit25"), "0");
+        QTest::keyClick(Edit("Edit25"), Qt::Key_Tab);
+        QVERIFY(!dicOption->isChecked());
+        QVERIFY(dialogs->messages.isEmpty());
+    }
+
+    void manualIonicStrength() {
+        auto* option = form->findChild<QCheckBox*>("CheckBox2");
+        QVERIFY(option->isChecked());
+        QVERIFY(!Edit("Edit10")->isEnabled());
+        auto* label = form->findChild<QLabel*>("labelIosInput");
+        const QColor normal = label->palette().color(QPalette::WindowText);
+        option->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(option, Qt::Key_Space);
+        QTest::keyClick(option, Qt::Key_Tab);
+        QVERIFY(Edit("Edit10")->isEnabled());
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QTest::keyClick(Edit("Edit9"), Qt::Key_Return);
+        QVERIFY(Edit("Edit10")->hasFocus());
+        QTest::keyClicks(Edit("Edit10"), "60");
+        QTest::keyClick(Edit("Edit10"), Qt::Key_Return);
+        QCOMPARE(Messages(),
+                 QStringList{"Ionic strength: range of validity (0-50 mmol/L) exceeded!"});
+        QCOMPARE(Text("Edit10"), QString("  60.000"));
+
+        option->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(option, Qt::Key_Space);
+        QVERIFY(!Edit("Edit10")->isEnabled());
+        QCOMPARE(Text("Edit10"), QString("   0.000"));
+        QCOMPARE(label->palette().color(QPalette::WindowText), normal);
+    }
+
+    void enterFollowsTheTabOrder() {
+        const QStringList order{"Edit30", "Edit31", "Edit18"};
+        Edit("Edit30")->setFocus(Qt::TabFocusReason);
+        for (int i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+        }
+        Edit("Edit38")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Edit("Edit38"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("buttonTest"));
+    }
+
+    void loadAndStoreRoundTrip() {
+        app::WaterAnalysis water;
+        app::SetDefaultWater(water);
+        water.text = "Brunnen 3, Probe vom 12.3. (the text is never cut)";
+        water.condRefTemp = "20";
+        water.dicMode = "DIC";
+        water.iosMode = "ZEB";
+        water.iosInput = "  12.500";
+        water.blendPercent = "  40.000";
+        water.cMn = "1234567890123"; // cut to 10 when stored
+        form->LoadAnalysisForm(water);
+        QVERIFY(form->findChild<QRadioButton*>("RadioButton1")->isChecked());
+        QVERIFY(Edit("Edit10")->isEnabled());
+        app::WaterAnalysis stored;
+        stored.blendPercent = "  40.000";
+        form->StoreAnalysisForm(stored);
+        water.cMn = "1234567890";
+        QCOMPARE(stored, water);
+    }
+
+    void textEntryKeepsWhatTheFileCanStore() {
+        Edit("Edit1")->setFocus(Qt::TabFocusReason);
+        // Typed one character at a time, as a keyboard with these keys would.
+        const QString typed = QString::fromUtf8("Wasser ä€ 😀 α");
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            const qsizetype n = typed[i].isHighSurrogate() ? 2 : 1;
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed.mid(i, n));
+            QApplication::sendEvent(Edit("Edit1"), &press);
+            i += n - 1;
+        }
+        QCOMPARE(Text("Edit1"), QString::fromUtf8("Wasser ä€  "));
+    }
+
+    void closingNotices() {
+        auto* option = form->findChild<QCheckBox*>("CheckBox2");
+        option->setChecked(false);
+        Edit("Edit10")->setText("0");
+        Edit("Edit9")->setText("0");
+        form->findChild<QPushButton*>("buttonCancel")->click();
+        QCOMPARE(Messages(), (QStringList{"Ionic strength for calculation: 0 mmol/L",
+                                          "Temperature for calculation: 0 °C"}));
+        QCOMPARE(form->result(), int(QDialog::Rejected));
+    }
+
+    void checkWindowIonicStrengthLoop() {
+        form->findChild<QCheckBox*>("CheckBox2")->setChecked(false);
+        Edit("Edit10")->setEnabled(true);
+        Edit("Edit10")->setText("5");
+        QStringList seen;
+        auto typeAndConfirm = [&](const QString& typed) {
+            return [&, typed](QDialog& window) {
+                auto* field = window.findChild<QLineEdit*>("editIosInput");
+                QVERIFY(field->isVisible());
+                seen << field->text();
+                if (!typed.isEmpty()) {
+                    field->selectAll();
+                    QTest::keyClicks(field, typed);
+                }
+                window.findChild<QPushButton*>("buttonOk")->click();
+            };
+        };
+        dialogs->modalHandlers << typeAndConfirm("12") << typeAndConfirm(QString());
+        form->findChild<QPushButton*>("buttonTest")->click();
+        QCOMPARE(dialogs->modalWindows, (QStringList{"TForm2", "TForm2"}));
+        QCOMPARE(seen, (QStringList{"   5.000", "  12.000"}));
+        QCOMPARE(Text("Edit10"), QString("  12.000"));
+
+        // With the ionic strength computed, the check has no field for it.
+        form->findChild<QCheckBox*>("CheckBox2")->setChecked(true);
+        dialogs->modalHandlers << [](QDialog& window) {
+            QVERIFY(!window.findChild<QLineEdit*>("editIosInput")->isVisible());
+            window.reject();
+        };
+        form->findChild<QPushButton*>("buttonTest")->click();
+        QCOMPARE(dialogs->modalWindows.size(), 3);
+    }
+
+    void checkWindowFigures() {
+        app::WaterAnalysis water;
+        app::SetDefaultWater(water);
+        water.conductivity = "  50.000";
+        water.condRefTemp = "20";
+        water.pH = "   7.500";
+        water.ks43 = "   2.000";
+        form->LoadAnalysisForm(water);
+        dialogs->modalHandlers << [](QDialog& window) {
+            QCOMPARE(window.findChild<QLabel*>("valueECMeasured")->text(), QString("  55.800"));
+            QCOMPARE(window.findChild<QLabel*>("columnHeading1")->text(), QString("KS4.3/KB8.2"));
+            QVERIFY(!window.findChild<QLabel*>("valueMValue1")->text().isEmpty());
+            window.reject();
+        };
+        form->findChild<QPushButton*>("buttonTest")->click();
+        QVERIFY(dialogs->unanswered.isEmpty());
+    }
+};
+
+QTEST_MAIN(AnalysisFormTest)
+#include "analysis_form_test.moc"
