@@ -1,0 +1,61 @@
+#pragma once
+// The saturation-of-the-blend window (TForm11): the blend of A, B and C in their stored shares,
+// assessed column by column as one water, with the dosage windows behind "SI=&0" and "&pH=7,8".
+// The numbers come from results::ComputeBlendSaturation.
+
+#include "app/project.h"
+#include "gui/result_window.h"
+#include "report/report_text.h"
+#include "results/blend_saturation.h"
+
+#include <array>
+#include <memory>
+
+namespace Ui {
+class BlendSaturationWindow;
+}
+
+namespace zeb::gui {
+
+class Dialogs;
+class DosageWindows;
+class ProgressWindow;
+class ReportOutput;
+
+class BlendSaturationWindow : public ResultWindow {
+    Q_OBJECT
+public:
+    BlendSaturationWindow(Dialogs& dialogs, ReportOutput& reports, DosageWindows& dosage,
+                          ProgressWindow& progress, QWidget* parent = nullptr);
+    ~BlendSaturationWindow() override;
+
+    void Run(const std::array<app::WaterAnalysis, 3>& waters, const ReportHeader& header);
+    // "State of saturation blend": the caption carries " M" while shown.
+    void Open(const app::Project& project, const ReportHeader& header);
+
+    const results::BlendSaturation& result() const { return result_; }
+    const report::ReportText& report() const { return report_; }
+
+protected:
+    void ApplyWindowTexts() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ShowResult();
+    void ShowTexts();
+    void BuildReport();
+
+    std::unique_ptr<Ui::BlendSaturationWindow> ui_;
+    Dialogs& dialogs_;
+    ReportOutput& reports_;
+    DosageWindows& dosage_;
+    ProgressWindow& progress_;
+
+    bool hasRun_ = false;
+    std::array<app::WaterAnalysis, 3> waters_;
+    ReportHeader header_;
+    results::BlendSaturation result_;
+    report::ReportText report_;
+};
+
+} // namespace zeb::gui

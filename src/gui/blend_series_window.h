@@ -1,0 +1,67 @@
+#pragma once
+// The blend-series window (TForm15): pH and calcite dissolution capacity of two waters mixed in
+// eleven proportions, 100 % / 0 % to 0 % / 100 % in steps of 10 %. The numbers come from
+// results::ComputeBlendSeries.
+
+#include "app/project.h"
+#include "gui/result_window.h"
+#include "report/report_text.h"
+#include "results/blend_series.h"
+
+#include <memory>
+#include <optional>
+#include <utility>
+
+namespace Ui {
+class BlendSeriesWindow;
+}
+
+namespace zeb::gui {
+
+class Dialogs;
+class ProgressWindow;
+class ReportOutput;
+
+class BlendSeriesWindow : public ResultWindow {
+    Q_OBJECT
+public:
+    BlendSeriesWindow(Dialogs& dialogs, ReportOutput& reports, ProgressWindow& progress,
+                      QWidget* parent = nullptr);
+    ~BlendSeriesWindow() override;
+
+    void Run(const app::WaterAnalysis& first, const app::WaterAnalysis& second,
+             const ReportHeader& header);
+
+    // "Blend A - B" (A - C, B - C): the caption carries " A / B" and the share labels the two
+    // letters while the window is shown; the text labels name the pair.
+    void Open(const app::Project& project, app::WaterId first, app::WaterId second,
+              const ReportHeader& header);
+
+    const results::BlendSeriesResult& result() const { return result_; }
+    const report::ReportText& report() const { return report_; }
+
+protected:
+    void ApplyWindowTexts() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ShowResult();
+    void ShowTexts();
+    void BuildReport();
+    void SaveClick();
+
+    std::unique_ptr<Ui::BlendSeriesWindow> ui_;
+    Dialogs& dialogs_;
+    ReportOutput& reports_;
+    ProgressWindow& progress_;
+
+    // The pair the text labels name; the share labels carry the letters only while shown.
+    std::pair<char, char> pair_{'A', 'B'};
+    bool lettersOnShares_ = false;
+    bool hasRun_ = false;
+    ReportHeader header_;
+    results::BlendSeriesResult result_;
+    report::ReportText report_;
+};
+
+} // namespace zeb::gui

@@ -1,0 +1,70 @@
+#pragma once
+// The state-of-saturation window (TForm4): the carbonate system and the calcite saturation of
+// one water, once per input pair of its family, with the dosage windows behind "SI=&0" and
+// "&pH=7,8". The numbers come from results::ComputeSaturation; the window only formats them.
+
+#include "app/project.h"
+#include "gui/result_window.h"
+#include "report/report_text.h"
+#include "results/saturation.h"
+
+#include <memory>
+
+namespace Ui {
+class SaturationWindow;
+}
+
+namespace zeb::gui {
+
+class Dialogs;
+class DosageWindows;
+class ProgressWindow;
+class ReportOutput;
+
+class SaturationWindow : public ResultWindow {
+    Q_OBJECT
+public:
+    SaturationWindow(Dialogs& dialogs, ReportOutput& reports, DosageWindows& dosage,
+                     ProgressWindow& progress, QWidget* parent = nullptr);
+    ~SaturationWindow() override;
+
+    // Computes the state of saturation of `water`, shows it here and in the dosage windows and
+    // builds the report.
+    void Run(const app::WaterAnalysis& water, const ReportHeader& header);
+    // The second half of Run: shows a computed result here and in the dosage windows.
+    void Show(const app::WaterAnalysis& water, const results::WaterSaturation& result,
+              const ReportHeader& header);
+
+    // The command "State of saturation A" (B, C): the caption carries " A" while the window is
+    // shown.
+    void Open(const app::Project& project, app::WaterId id, const ReportHeader& header);
+
+    const results::WaterSaturation& result() const { return result_; }
+    const report::ReportText& report() const { return report_; }
+
+protected:
+    void ApplyWindowTexts() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ShowResult();
+    void ShowAgreement();
+    void ShowTexts();
+    void BuildReport();
+    void SaveClick();
+    void PrintClick();
+
+    std::unique_ptr<Ui::SaturationWindow> ui_;
+    Dialogs& dialogs_;
+    ReportOutput& reports_;
+    DosageWindows& dosage_;
+    ProgressWindow& progress_;
+
+    bool hasRun_ = false;
+    app::WaterAnalysis water_;
+    ReportHeader header_;
+    results::WaterSaturation result_;
+    report::ReportText report_;
+};
+
+} // namespace zeb::gui

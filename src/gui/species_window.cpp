@@ -1,0 +1,116 @@
+#include "gui/species_window.h"
+
+#include "app/number_format.h"
+#include "gui/dialogs.h"
+#include "gui/progress_window.h"
+#include "gui/report_output.h"
+#include "report/species_report.h"
+#include "ui_species_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace zeb::gui {
+
+namespace {
+
+constexpr std::array<std::string_view, results::kColumns> kKsKbHeadings{
+    "headingKs43Kb82", "headingKs43PH", "headingKb82PH"};
+constexpr std::array<std::string_view, results::kColumns> kDicHeadings{
+    "headingKs43Dic", "headingDicPH", "headingKb82Dic"};
+
+// The value rows of the species, in the order of results::kSpeciesRows.
+constexpr std::array<std::string_view, results::kSpeciesCount> kSpeciesKeys{
+    "H",     "OH",    "CO2",    "HCO3",    "CO3",    "Ca",    "Mg",      "SO4",    "CaHCO3",
+    "CaCO3", "CaSO4", "MgHCO3", "MgCO3",   "MgSO4",  "HSO4",  "CaOH",    "MgOH",   "PO4",
+    "H3PO4", "H2PO4", "HPO4",   "CaH2PO4", "CaHPO4", "CaPO4", "MgH2PO4", "MgHPO4", "MgPO4"};
+
+// The report's page: the 64 lines of the report after the header.
+constexpr ReportPage kSpeciesReportPages[] = {{8, 67}};
+
+} // namespace
+
+SpeciesWindow::SpeciesWindow(Dialogs& dialogs, ReportOutput& reports, ProgressWindow& progress,
+                             QWidget* parent)
+    : ResultWindow(parent), ui_(new Ui::SpeciesWindow), dialogs_(dialogs), reports_(reports),
+      progress_(progress) {
+    ui_->setupUi(this);
+    StyleValueLabels(12);
+    connect(ui_->buttonSave, &QPushButton::clicked, this,
+            [this] { reports_.Save(this, report_, report::SpeciesReportLayout()); });
+    connect(ui_->buttonPrint, &QPushButton::clicked, this,
+            [this] { reports_.Print(this, report_, kSpeciesReportPages); });
+    ApplyTexts(app::Language::German);
+}
+
+SpeciesWindow::~SpeciesWindow() = default;
+
+void SpeciesWindow::Open(const app::Project& project, app::WaterId id, const ReportHeader& header) {
+    SetCaptionSuffix(QStringLiteral(" ") + QChar::fromLatin1(app::WaterLetter(id)));
+    Run(project.water(id), header);
+    dialogs_.RunModal(*this);
+    ClearCaptionSuffix();
+}
+
+void SpeciesWindow::Run(const app::WaterAnalysis& water, const ReportHeader& header) {
+    water_ = water;
+    header_ = header;
+    result_ = RunWithProgress(progress_, [&water] { return results::ComputeSpecies(water); });
+    hasRun_ = true;
+    ShowResult();
+    BuildReport();
+}
+
+void SpeciesWindow::ShowResult() {
+    ui_->labelText->setText(QString::fromStdString(water_.text));
+    for (int k = 0; k < results::kColumns; ++k) {
+        const results::SpeciesColumn& c = result_.columns[k];
+        const auto show = [&](std::string_view key, long double x) {
+            auto* label = findChild<QLabel*>(QStringLiteral("value%1%2")
+                                                 .arg(QString::fromUtf8(key.data(), key.size()))
+                                                 .arg(k + 1));
+            if (result_.computed)
+                label->setText(QString::fromStdString(app::FormatScientific(x, 12)));
+            else
+                label->clear();
+        };
+        show("MValue", c.mValue);
+        show("Dic", c.dic);
+        show("PValue", c.pValue);
+        show("Tcalc", result_.tCalc);
+        show("PHTcalc", c.pH);
+        show("Anions", c.anions);
+        show("Cations", c.cations);
+        for (int i = 0; i < results::kSpeciesCount; ++i)
+            show(kSpeciesKeys[i], c.species[i]);
+    }
+    ShowTexts();
+}
+
+void SpeciesWindow::ApplyWindowTexts() {
+    ShowTexts();
+    if (hasRun_)
+        BuildReport();
+}
+
+void SpeciesWindow::ShowTexts() {
+    const auto& keys = result_.useDic ? kDicHeadings : kKsKbHeadings;
+    QLabel* headings[] = {ui_->headingColumn1, ui_->headingColumn2, ui_->headingColumn3};
+    for (int k = 0; k < results::kColumns; ++k)
+        headings[k]->setText(WindowText(keys[k]));
+    ui_->labelStatus->setText(hasRun_ && !result_.computed ? WindowText("statusNotComputed")
+                                                           : QString());
+    ui_->labelStatus->setVisible(!ui_->labelStatus->text().isEmpty());
+}
+
+void SpeciesWindow::BuildReport() {
+    report_ = report::BuildSpeciesReport(result_, water_, language(), header_.signature,
+                                         header_.fileName, header_.dateTime);
+}
+
+void SpeciesWindow::showEvent(QShowEvent* event) {
+    ResultWindow::showEvent(event);
+    ui_->Button1->setFocus();
+}
+
+} // namespace zeb::gui

@@ -1,0 +1,58 @@
+#pragma once
+// The species-concentrations window (TForm12): every species of the ion-pair model of one water
+// after its carbonate system has been solved, once per input pair of its family. The numbers
+// come from results::ComputeSpecies.
+
+#include "app/project.h"
+#include "gui/result_window.h"
+#include "report/report_text.h"
+#include "results/species.h"
+
+#include <memory>
+
+namespace Ui {
+class SpeciesWindow;
+}
+
+namespace zeb::gui {
+
+class Dialogs;
+class ProgressWindow;
+class ReportOutput;
+
+class SpeciesWindow : public ResultWindow {
+    Q_OBJECT
+public:
+    SpeciesWindow(Dialogs& dialogs, ReportOutput& reports, ProgressWindow& progress,
+                  QWidget* parent = nullptr);
+    ~SpeciesWindow() override;
+
+    void Run(const app::WaterAnalysis& water, const ReportHeader& header);
+    // "Concentrations of ion pairs A" (B, C): the caption carries " A" while shown.
+    void Open(const app::Project& project, app::WaterId id, const ReportHeader& header);
+
+    const results::SpeciesResult& result() const { return result_; }
+    const report::ReportText& report() const { return report_; }
+
+protected:
+    void ApplyWindowTexts() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ShowResult();
+    void ShowTexts();
+    void BuildReport();
+
+    std::unique_ptr<Ui::SpeciesWindow> ui_;
+    Dialogs& dialogs_;
+    ReportOutput& reports_;
+    ProgressWindow& progress_;
+
+    bool hasRun_ = false;
+    app::WaterAnalysis water_;
+    ReportHeader header_;
+    results::SpeciesResult result_;
+    report::ReportText report_;
+};
+
+} // namespace zeb::gui
