@@ -48,5 +48,6 @@ inline double JsonNumber(long double x) {
 void AddProjectCommands(CLI::App& app);
 void AddChemCommands(CLI::App& app);
 void AddResultCommands(CLI::App& app);
+void AddBlendCommands(CLI::App& app);
 
 } // namespace zeb::cli

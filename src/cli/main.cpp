@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     zeb::cli::AddProjectCommands(app);
     zeb::cli::AddChemCommands(app);
     zeb::cli::AddResultCommands(app);
+    zeb::cli::AddBlendCommands(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

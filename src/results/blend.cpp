@@ -3,6 +3,7 @@
 #include "app/number_format.h"
 #include "chem/ionic_strength.h"
 #include "chem/numeric.h"
+#include "results/saturation.h"
 
 #include <algorithm>
 #include <vector>
@@ -222,13 +223,9 @@ chem::PHSolution SolveBlendPH(const BlendState& blend, int k, chem::SpeciesVecto
 
 chem::DoseResult DoseBlend(const BlendState& blend, int k, const chem::SpeciesVector& species,
                            chem::Chemical chemical, chem::Target target) {
-    chem::DoseResult dose;
-    chem::IterateIonicStrength(blend.iterate, blend.ionicStrength, [&](long double ios) {
-        dose = chem::DoseToTarget(chemical, target, species, blend.mValue[k], blend.dicValue[k],
-                                  blend.blendTemp, ios);
-        return dose.ionicStrength;
-    });
-    return dose;
+    return DoseWithIonicStrength(chemical, target,
+                                 {species, blend.mValue[k], blend.dicValue[k], blend.blendTemp},
+                                 {blend.iterate, blend.ionicStrength});
 }
 
 } // namespace zeb::results

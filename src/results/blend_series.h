@@ -4,6 +4,7 @@
 
 #include "app/project.h"
 #include "results/blend.h"
+#include "results/saturation.h"
 
 #include <array>
 #include <string>
@@ -29,8 +30,10 @@ struct BlendSeriesResult {
 };
 
 // Both waters are solved once (ionic strength iterated when either asks for it), then mixed in
-// the eleven proportions; the stored blend fractions play no part.
+// the eleven proportions; the stored blend fractions play no part. Parallel execution spreads
+// the eleven blends over threads; the numbers are the same.
 BlendSeriesResult ComputeBlendSeries(const app::WaterAnalysis& first,
-                                     const app::WaterAnalysis& second);
+                                     const app::WaterAnalysis& second,
+                                     Execution execution = Execution::Serial);
 
 } // namespace zeb::results
