@@ -324,7 +324,7 @@ std::vector<std::string> CheckListing(const analysis::AnalysisCheck& c, const ap
         if (!unit.empty()) {
             line += "  " + std::string(unit);
         }
-        lines.push_back(line);
+        lines.push_back(line.substr(0, line.find_last_not_of(' ') + 1));
     };
     auto all = [&](const std::array<long double, 3>& a) {
         return std::array<std::string, 3>{v3(a[0]), v3(a[1]), v3(a[2])};
