@@ -1,0 +1,31 @@
+#pragma once
+// Interface language of the windows. A window that shows language-dependent texts implements
+// LanguageAware and is registered with MainWindow::RegisterWindow; SetGermanTexts and
+// SetEnglishTexts then call ApplyTexts on every registered window at once.
+
+#include "app/texts.h"
+
+#include <QString>
+
+#include <string_view>
+
+class QWidget;
+
+namespace zeb::gui {
+
+class LanguageAware {
+public:
+    virtual ~LanguageAware() = default;
+    virtual void ApplyTexts(app::Language language) = 0;
+};
+
+// A text of the language table as a QString.
+QString TextFor(std::string_view key, app::Language language);
+
+// Sets every "<formName>.<name>" text of the table on the child of `window` whose objectName is
+// <name> (labels, buttons, check boxes, radio buttons, group boxes, tab pages) and
+// "<formName>.Caption" as the window title. Keys without such a child are left to the window's
+// own code. Returns the number of texts applied.
+int ApplyTableTexts(QWidget& window, std::string_view formName, app::Language language);
+
+} // namespace zeb::gui

@@ -1,0 +1,467 @@
+// The main window: start-up with its settings file, the project-file commands, the question
+// before changes are lost, the Options dialog, language switching, menu, help and picture.
+#include "app/project_file.h"
+#include "gui/jpeg_image.h"
+#include "gui/main_window.h"
+#include "gui/options_dialog.h"
+#include "gui/scripted_dialogs.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <memory>
+
+using namespace zeb;
+using namespace zeb::gui;
+
+namespace {
+
+QByteArray ReadBytes(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& file, const QByteArray& bytes) {
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QString ExampleProject() {
+    return QStringLiteral(ZEB_TEST_DATA_DIR "/../../resources/examples/example.zeb");
+}
+
+template <typename T> T* Child(QWidget& window, const char* name) {
+    T* child = window.findChild<T*>(QLatin1String(name));
+    if (!child)
+        qWarning("no child %s", name);
+    return child;
+}
+
+struct MenuEntry {
+    const char* name;
+    const char* german;
+    const char* english;
+    const char* shortcut;
+};
+
+// The captions and keys as the users know them; "-" stands for a separator.
+const MenuEntry kMenu[] = {
+    {"File", "&Datei", "&File", ""},
+    {"Neu", "&Neu", "&New", "F2"},
+    {"Oeffnen1", "Ö&ffnen...", "&Open...", "F3"},
+    {"Speichern1", "&Speichern...", "&Save...", "Ctrl+S"},
+    {"Speichernunter1", "Speichern &unter...", "Save &As...", "F4"},
+    {"-", "", "", ""},
+    {"Beenden1", "&Exit", "&Exit", ""},
+    {"Edit", "&Eingabe", "&Edit", ""},
+    {"AnalysenwerteA", "Analysendaten &A", "Analysis data &A", "Ctrl+A"},
+    {"AnalysenwerteB", "Analysendaten &B", "Analysis data &B", "Ctrl+B"},
+    {"AnalysenwerteC", "Analysendaten &C", "Analysis data &C", "Ctrl+C"},
+    {"-", "", "", ""},
+    {"Mischungsanteile", "&Mischungsanteile", "&Fractions of blend", "Ctrl+M"},
+    {"Calculation", "&Berechnung", "&Calculation", ""},
+    {"CalcitA", "Calcitsättigung &A", "State of saturation &A", "Ctrl+Alt+A"},
+    {"CalcitB", "Calcitsättigung &B", "State of saturation &B", "Ctrl+Alt+B"},
+    {"CalcitC", "Calcitsättigung &C", "State of saturation &C", "Ctrl+Alt+C"},
+    {"CalcitM", "Calcitsättigung der &Mischung", "State of saturation &blend", "Ctrl+Alt+M"},
+    {"-", "", "", ""},
+    {"BlendAB", "Mischung A - B", "Blend A - B", "Shift+F2"},
+    {"BlendAC", "Mischung A - C", "Blend A - C", "Shift+F3"},
+    {"BlendBC", "Mischung B - C", "Blend B - C", "Shift+F4"},
+    {"-", "", "", ""},
+    {"SpeciesA", "Konzentrationen der &Ionenpaare A", "Concentrations of &ion pairs A", "Ctrl+F2"},
+    {"SpeciesB", "Konzentrationen der I&onenpaare B", "Concentrations of i&on pairs B", "Ctrl+F3"},
+    {"SpeciesC", "Konzentrationen der Io&nenpaare C", "Concentrations of io&n pairs C", "Ctrl+F4"},
+    {"Extras", "E&xtras", "E&xtras", ""},
+    {"Kohlensaeureformen1", "&Kohlensäureformen", "Carbonic &acid species", "F5"},
+    {"Conditioning", "&Zusätze", "&Conditioning", "F6"},
+    {"W216", "&W 216", "&W 216", "F7"},
+    {"Konstanten", "Kon&stanten", "Con&stants", "F8"},
+    {"Daten", "&Daten zusammenfügen", "Compile &Data", "Ctrl+D"},
+    {"-", "", "", ""},
+    {"Optionen", "&Optionen", "&Options", "F9"},
+    {"Help", "?", "?", ""},
+    {"Info1", "&Info...", "&Info...", ""},
+    {"Help1", "&Hilfe", "&Help", "F1"},
+};
+
+// The menu bar as one list of (name, caption, shortcut) in the order shown.
+QStringList MenuListing(MainWindow& window) {
+    QStringList listing;
+    for (QAction* top : window.menuBar()->actions()) {
+        QMenu* menu = top->menu();
+        listing << menu->objectName() + u'|' + menu->title() + u'|';
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator())
+                listing << QStringLiteral("-||");
+            else
+                listing << action->objectName() + u'|' + action->text() + u'|' +
+                               action->shortcut().toString(QKeySequence::PortableText);
+        }
+    }
+    return listing;
+}
+
+QStringList ExpectedListing(app::Language language) {
+    QStringList listing;
+    for (const MenuEntry& e : kMenu) {
+        if (QLatin1String(e.name) == QLatin1String("-"))
+            listing << QStringLiteral("-||");
+        else
+            listing << QString::fromUtf8(e.name) + u'|' +
+                           QString::fromUtf8(language == app::Language::German ? e.german
+                                                                               : e.english) +
+                           u'|' + QString::fromUtf8(e.shortcut);
+    }
+    return listing;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString programDir_;
+    QString iniFile_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<MainWindow> window_;
+    QString startDirectory_;
+
+    MainWindow& Start(const QStringList& arguments = {}) {
+        window_ = std::make_unique<MainWindow>(
+            dialogs_, StartupOptions{programDir_.toStdString(), arguments});
+        window_->show();
+        return *window_;
+    }
+    QString Title(const QString& file) const { return QStringLiteral("ZEB 4.1 - ") + file; }
+    void MakeModified(MainWindow& window) {
+        window.project().water(app::WaterId::A).text = "changed";
+        window.CheckModified();
+    }
+
+private slots:
+    void initTestCase() { startDirectory_ = QDir::currentPath(); }
+
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        programDir_ = dir_->path() + QStringLiteral("/program");
+        QVERIFY(QDir().mkpath(programDir_));
+        iniFile_ = programDir_ + QStringLiteral("/ZEB.ini");
+        // Never near a real ZEB.ini, even when the program directory should not be writable.
+        qputenv("XDG_CONFIG_HOME", (dir_->path() + QStringLiteral("/config")).toLocal8Bit());
+        dialogs_ = ScriptedDialogs();
+    }
+
+    void cleanup() {
+        if (window_)
+            window_->project().modified = false;
+        window_.reset();
+        QVERIFY2(dialogs_.unanswered.isEmpty(), qPrintable(dialogs_.unanswered.join(u'\n')));
+        QDir::setCurrent(startDirectory_);
+    }
+
+    void startupWithoutSettingsCreatesThemInGerman() {
+        MainWindow& window = Start();
+        QCOMPARE(ReadBytes(iniFile_), "DEUTSCH\r\n" + programDir_.toUtf8() + "\r\n\r\n");
+        QCOMPARE(window.language(), app::Language::German);
+        QCOMPARE(window.windowTitle(), Title(programDir_ + QStringLiteral("/Untitled.zeb")));
+        QCOMPARE(QDir::currentPath(), programDir_);
+        QCOMPARE(window.optionsDialog().directory(), programDir_);
+        QVERIFY(dialogs_.messages.isEmpty());
+        QVERIFY(window.statusPanel(1)->text().isEmpty());
+        QVERIFY(!window.statusPanel(2)->text().isEmpty());
+        QVERIFY(!window.statusPanel(3)->text().isEmpty());
+        QCOMPARE(window.statusPanel(0)->width(), 520);
+        QCOMPARE(window.centralWidget()->width(), 752);
+    }
+
+    void startupWithVanishedWorkingDirectory() {
+        const QByteArray ini = "ENGLISH\r\n" + dir_->path().toUtf8() + "/gone\r\n\r\n";
+        WriteBytes(iniFile_, ini);
+        MainWindow& window = Start();
+        QCOMPARE(dialogs_.messages.size(), 1);
+        QCOMPARE(dialogs_.messages[0].text, dir_->path() + QStringLiteral("/gone does not exist."));
+        QCOMPARE(dialogs_.messages[0].icon, MessageIcon::Information);
+        QCOMPARE(window.language(), app::Language::English);
+        QCOMPARE(window.windowTitle(), Title(programDir_ + QStringLiteral("/Untitled.zeb")));
+        QCOMPARE(ReadBytes(iniFile_), ini); // reported, not rewritten
+    }
+
+    void startupArguments_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("message");
+        const QString example = QFileInfo(ExampleProject()).absoluteFilePath();
+        QTest::newRow("one project") << QStringList{example} << example << QString();
+        QTest::newRow("two arguments") << QStringList{example, example} << QString() << QString();
+        QTest::newRow("not a project")
+            << QStringList{QStringLiteral(ZEB_TEST_DATA_DIR "/../../CMakeLists.txt")} << QString()
+            << QStringLiteral("CMakeLists.txt konnte nicht gelesen werden.");
+    }
+
+    void startupArguments() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, title);
+        QFETCH(QString, message);
+        MainWindow& window = Start(arguments);
+        if (title.isEmpty())
+            title = programDir_ + QStringLiteral("/Untitled.zeb");
+        QCOMPARE(window.windowTitle(), Title(title));
+        if (message.isEmpty()) {
+            QVERIFY(dialogs_.messages.isEmpty());
+        } else {
+            QCOMPARE(dialogs_.messages.size(), 1);
+            QVERIFY(dialogs_.messages[0].text.endsWith(message));
+            QCOMPARE(dialogs_.messages[0].icon, MessageIcon::Confirmation);
+        }
+        if (arguments.size() == 1 && message.isEmpty())
+            QCOMPARE(window.project().water(app::WaterId::A).text, "Talsperre Rohwasser (weich)");
+        else
+            QCOMPARE(window.project().water(app::WaterId::A).pH, "   7.000");
+    }
+
+    void saveAsksForANameOnlyForTheUntitledProject() {
+        MainWindow& window = Start();
+        const QString file = dir_->path() + QStringLiteral("/first.zeb");
+        dialogs_.fileNames << file;
+        QVERIFY(window.Speichern1Click());
+        QCOMPARE(dialogs_.fileRequests.size(), 1);
+        QCOMPARE(dialogs_.fileRequests[0].presetFile,
+                 programDir_ + QStringLiteral("/Untitled.zeb"));
+        QCOMPARE(dialogs_.fileRequests[0].defaultSuffix, QStringLiteral("zeb"));
+        QCOMPARE(window.windowTitle(), Title(file));
+        QVERIFY(ReadBytes(file).startsWith("ZEB 4.1 project file (2012)\r\n"));
+
+        MakeModified(window);
+        QCOMPARE(window.statusPanel(1)->text(), QStringLiteral("Geändert"));
+        QVERIFY(window.Speichern1Click());
+        QCOMPARE(dialogs_.fileRequests.size(), 1); // no dialog for a named project
+        QVERIFY(ReadBytes(file).contains("   Text A: changed\r\n"));
+        QVERIFY(!window.project().modified);
+        QVERIFY(window.statusPanel(1)->text().isEmpty());
+    }
+
+    void saveAsOntoAnExistingFileAnsweredNoWritesNothing() {
+        MainWindow& window = Start();
+        const QString file = dir_->path() + QStringLiteral("/existing.zeb");
+        WriteBytes(file, "keep me");
+        const QString title = window.windowTitle();
+        dialogs_.fileNames << file;
+        dialogs_.answers << MessageAnswer::No;
+        QVERIFY(!window.Speichernunter1Click());
+        QCOMPARE(dialogs_.messages.size(), 1);
+        QCOMPARE(dialogs_.messages[0].text,
+                 file + QStringLiteral(" existiert bereits. Wollen Sie die Datei überschreiben?"));
+        QCOMPARE(dialogs_.messages[0].buttons, MessageButtons::YesNo);
+        QCOMPARE(ReadBytes(file), QByteArray("keep me"));
+        QCOMPARE(window.windowTitle(), title);
+
+        dialogs_.fileNames << std::nullopt; // dialog closed without a name
+        QVERIFY(!window.Speichernunter1Click());
+        QCOMPARE(window.windowTitle(), title);
+        QVERIFY(!QFile::exists(programDir_ + QStringLiteral("/Untitled.zeb")));
+    }
+
+    void failedSavesKeepTheProjectAndItsName() {
+        MainWindow& window = Start();
+        const QString title = window.windowTitle();
+        MakeModified(window);
+        // A directory that does not exist: the system's reason, the name unchanged.
+        const QString bad = dir_->path() + QStringLiteral("/missing/p.zeb");
+        dialogs_.fileNames << bad;
+        QVERIFY(!window.Speichernunter1Click());
+        QCOMPARE(dialogs_.messages.size(), 1);
+        QVERIFY(dialogs_.messages[0].text.startsWith(bad +
+                                                     QStringLiteral(" ist nicht beschreibbar: ")));
+        QVERIFY(dialogs_.messages[0].text.size() > bad.size() + 26);
+        QCOMPARE(window.windowTitle(), title);
+        QCOMPARE(window.project().fileName,
+                 (programDir_ + QStringLiteral("/Untitled.zeb")).toStdString());
+        QVERIFY(window.project().modified);
+
+        // A value wider than the file's columns: nothing written, the field named.
+        window.project().water(app::WaterId::B).ks43 = "123456.000";
+        const QString good = dir_->path() + QStringLiteral("/p.zeb");
+        dialogs_.fileNames << good;
+        QVERIFY(!window.Speichernunter1Click());
+        QCOMPARE(dialogs_.messages.size(), 2);
+        QVERIFY(dialogs_.messages[1].text.startsWith(QStringLiteral("Wasser B, Feld ")));
+        QVERIFY(dialogs_.messages[1].text.endsWith(
+            QStringLiteral(" passt nicht in die Projektdatei (8 Zeichen).")));
+        QVERIFY(!QFile::exists(good));
+        QVERIFY(window.project().modified);
+
+        // Yes to the question, then no name: New must not throw the changes away.
+        dialogs_.answers << MessageAnswer::Yes;
+        dialogs_.fileNames << std::nullopt;
+        window.NeuClick();
+        QCOMPARE(window.project().water(app::WaterId::A).text, "changed");
+        QVERIFY(window.project().modified);
+    }
+
+    void exitWithChangesCancelledKeepsRunning() {
+        MainWindow& window = Start();
+        MakeModified(window);
+        dialogs_.answers << MessageAnswer::Cancel;
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(dialogs_.messages.size(), 1);
+        QCOMPARE(dialogs_.messages[0].text, QStringLiteral("Änderungen speichern in ") +
+                                                programDir_ + QStringLiteral("/Untitled.zeb"));
+        QCOMPARE(dialogs_.messages[0].buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(window.statusPanel(1)->text(), QStringLiteral("Geändert"));
+        QCOMPARE(window.project().water(app::WaterId::A).text, "changed");
+
+        dialogs_.answers << MessageAnswer::No;
+        QVERIFY(window.close());
+    }
+
+    void newAndOpenReplaceTheProject() {
+        MainWindow& window = Start();
+        int replaced = 0;
+        connect(&window, &MainWindow::projectReplaced, this, [&] { ++replaced; });
+        dialogs_.fileNames << ExampleProject();
+        window.Oeffnen1Click();
+        QCOMPARE(dialogs_.fileRequests[0].filter, QStringLiteral("Programmdateien (*.zeb)|*.zeb"));
+        QCOMPARE(window.project().water(app::WaterId::B).text, "Brunnen 3 Grundwasser (hart)");
+        QCOMPARE(replaced, 1);
+
+        MakeModified(window);
+        dialogs_.answers << MessageAnswer::No;
+        window.NeuClick();
+        QCOMPARE(window.windowTitle(), Title(programDir_ + QStringLiteral("/Untitled.zeb")));
+        QCOMPARE(window.project().water(app::WaterId::B).text, "");
+        QVERIFY(!window.project().modified);
+        QCOMPARE(replaced, 2);
+    }
+
+    void menuCaptionsAndShortcuts_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("German") << static_cast<int>(app::Language::German);
+        QTest::newRow("English") << static_cast<int>(app::Language::English);
+    }
+
+    void menuCaptionsAndShortcuts() {
+        QFETCH(int, language);
+        MainWindow& window = Start();
+        if (language == static_cast<int>(app::Language::English))
+            window.SetEnglishTexts();
+        QCOMPARE(MenuListing(window), ExpectedListing(static_cast<app::Language>(language)));
+        // Only the commands whose windows exist are enabled.
+        QVERIFY(window.action(Command::Speichernunter1)->isEnabled());
+        QVERIFY(window.action(Command::Optionen)->isEnabled());
+    }
+
+    void englishWithoutSaveOptionsLeavesTheSettingsFile() {
+        MainWindow& window = Start();
+        const QByteArray ini = ReadBytes(iniFile_);
+        MakeModified(window);
+        const QString title = window.windowTitle();
+        dialogs_.modalHandlers << [](QDialog& options) {
+            Child<QCheckBox>(options, "checkSaveOptions")->setChecked(false);
+            Child<QRadioButton>(options, "radioEnglish")->setChecked(true);
+            Child<QAbstractButton>(options, "buttonOk")->click();
+        };
+        window.OptionenClick();
+        QCOMPARE(dialogs_.modalWindows, QStringList{QStringLiteral("TForm_Optionen")});
+        QCOMPARE(window.language(), app::Language::English);
+        QCOMPARE(MenuListing(window), ExpectedListing(app::Language::English));
+        QCOMPARE(window.optionsDialog().windowTitle(), QStringLiteral("Options"));
+        QCOMPARE(ReadBytes(iniFile_), ini);
+        QCOMPARE(window.windowTitle(), title);
+        // The mark keeps its language until the next change check.
+        QCOMPARE(window.statusPanel(1)->text(), QStringLiteral("Geändert"));
+        window.CheckModified();
+        QCOMPARE(window.statusPanel(1)->text(), QStringLiteral("Modified"));
+
+        dialogs_.modalHandlers << [](QDialog& options) {
+            Child<QRadioButton>(options, "radioGerman")->setChecked(true);
+            Child<QCheckBox>(options, "checkSaveOptions")->setChecked(true);
+            Child<QAbstractButton>(options, "buttonOk")->click();
+        };
+        window.OptionenClick();
+        QCOMPARE(ReadBytes(iniFile_), ini); // German and the same directory, written again
+        QCOMPARE(window.action(Command::Neu)->text(), QStringLiteral("&Neu"));
+    }
+
+    void optionsCancelRestoresDirectoryAndLanguage() {
+        MainWindow& window = Start();
+        const QString other = dir_->path() + QStringLiteral("/other");
+        QVERIFY(QDir().mkpath(other));
+        dialogs_.modalHandlers << [&](QDialog& options) {
+            auto* list = Child<QTreeView>(options, "DirectoryListBox1");
+            auto* model = qobject_cast<QFileSystemModel*>(list->model());
+            list->setCurrentIndex(model->index(other));
+            QCOMPARE(QDir::currentPath(), other);
+            QCOMPARE(Child<QLineEdit>(options, "editDirectory")->text(), other);
+            Child<QRadioButton>(options, "radioEnglish")->setChecked(true);
+            Child<QCheckBox>(options, "checkSaveOptions")->setChecked(false);
+            Child<QAbstractButton>(options, "buttonCancel")->click();
+        };
+        window.OptionenClick();
+        OptionsDialog& options = window.optionsDialog();
+        QCOMPARE(options.directory(), programDir_);
+        QCOMPARE(Child<QLineEdit>(options, "editDirectory")->text(), programDir_);
+        QCOMPARE(QDir::currentPath(), programDir_);
+        QVERIFY(Child<QRadioButton>(options, "radioGerman")->isChecked());
+        QVERIFY(Child<QCheckBox>(options, "checkSaveOptions")->isChecked());
+        QCOMPARE(window.language(), app::Language::German);
+    }
+
+    void helpOpensThePageOfTheWindowInTheLanguage() {
+        MainWindow& window = Start();
+        window.SetEnglishTexts();
+        window.Help1Click();
+        QVERIFY(window.helpWindow());
+        QCOMPARE(window.helpWindow()->page(), QUrl(QStringLiteral("qrc:/help/en/main.html")));
+
+        OptionsDialog& options = window.optionsDialog();
+        options.show();
+        QTest::keyClick(&options, Qt::Key_F1);
+        QCOMPARE(window.helpWindow()->page(), QUrl(QStringLiteral("qrc:/help/en/options.html")));
+        options.hide();
+
+        // Every help context of the program has a page in both languages.
+        for (int context : {1, 2, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17, 18, 20}) {
+            for (auto language : {app::Language::German, app::Language::English}) {
+                const QUrl page = HelpPageUrl(context, language);
+                QFile file(QLatin1Char(':') + page.path());
+                QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(page.toString()));
+                QVERIFY(file.readAll().contains("<h1>"));
+            }
+        }
+        QVERIFY(HelpPageUrl(12, app::Language::German).path().endsWith(u"/de/saturation.html"));
+    }
+
+    void pictureIsDecodedWithLibjpeg() {
+        QFile file(QStringLiteral(":/picture/equilibrium.jpg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QImage picture = DecodeJpeg(file.readAll());
+        QCOMPARE(picture.size(), QSize(752, 564));
+        // Top left is the light background, the plot's upper left the blue of SI < 0.
+        QVERIFY(qGray(picture.pixel(5, 5)) > 200);
+        QVERIFY(qBlue(picture.pixel(110, 300)) > qRed(picture.pixel(110, 300)));
+
+        QVERIFY(DecodeJpeg(QByteArray("not a picture at all")).isNull());
+        QVERIFY(DecodeJpeg(QByteArray()).isNull());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
