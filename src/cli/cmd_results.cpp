@@ -149,13 +149,11 @@ void RunSaturation(const ResultOptions& o) {
 
 // ---- species -------------------------------------------------------------------------------
 
-Json SpeciesJson(const results::SpeciesResult& r, const app::WaterAnalysis& w,
-                 const std::string& letter) {
+Json SpeciesJson(const results::SpeciesResult& r, const std::string& letter) {
     using C = results::SpeciesColumn;
     Json j;
     j["command"] = "species";
     j["water"] = letter;
-    j["text"] = w.text;
     j["computed"] = r.computed;
     j["columns"] = ColumnNamesJson(r.useDic);
     if (!r.computed) {
@@ -183,7 +181,7 @@ void RunSpecies(const ResultOptions& o) {
     const app::WaterAnalysis& water = project.water(WaterOf(o.water));
     const results::SpeciesResult r = results::ComputeSpecies(water);
     if (o.format == "json") {
-        EmitJson(SpeciesJson(r, water, o.water), o.out);
+        EmitJson(SpeciesJson(r, o.water), o.out);
         return;
     }
     const report::ReportText text =
