@@ -138,18 +138,16 @@ TEST_F(ResultsCli, SpeciesAndCheckText) {
 
 TEST_F(ResultsCli, ExitCodes) {
     std::ofstream(dir / "notes.txt") << "not a project\n";
-    for (const char* command : {"saturation", "species", "check"}) {
-        SCOPED_TRACE(command);
-        const std::string c = command;
-        EXPECT_EQ(Cli(c + " " + (dir / "missing.zeb").string() + " A").status, 1);
-        EXPECT_EQ(Cli(c + " " + (dir / "notes.txt").string() + " A").status, 1);
-        EXPECT_EQ(Cli(c + " " + kExample + " D").status, 2);
-        EXPECT_EQ(Cli(c + " " + kExample + " a").status, 2);
-        EXPECT_EQ(Cli(c + " " + kExample).status, 2);
-        EXPECT_EQ(Cli(c + " " + kExample + " A --format pdf").status, 2);
-        EXPECT_EQ(Cli(c + " " + kExample + " A -o " + (dir / "no/dir/x.txt").string()).status, 1);
+    for (const std::string c : {"saturation", "species", "check"}) {
+        EXPECT_EQ(Cli(c + " " + (dir / "missing.zeb").string() + " A").status, 1) << c;
+        EXPECT_EQ(Cli(c + " " + (dir / "notes.txt").string() + " A").status, 1) << c;
+        EXPECT_EQ(Cli(c + " " + kExample + " D").status, 2) << c;
     }
+    EXPECT_EQ(Cli("species " + kExample + " a").status, 2);
+    EXPECT_EQ(Cli("species " + kExample).status, 2);
+    EXPECT_EQ(Cli("species " + kExample + " A --format pdf").status, 2);
     EXPECT_EQ(Cli("check " + kExample + " A --format excel").status, 2);
+    EXPECT_EQ(Cli("species " + kExample + " A -o " + (dir / "no/dir/x.txt").string()).status, 1);
 }
 
 } // namespace

@@ -42,35 +42,15 @@ TEST(SaturationReport, ReviewedFiles) {
                  "saturation_C_dic_en.txt");
 }
 
-TEST(SaturationReport, Layout) {
+TEST(SaturationReport, ComparisonValuesStandUnderTheirColumns) {
     const report::ReportText r = Build(Example().water(app::WaterId::B), app::Language::English);
-    const auto lines = Lines(r, report::ReportFormat::Standard);
-    EXPECT_EQ(lines.size(), 259u);
-    EXPECT_EQ(r[45], "                     KS 4.3    KS 4.3    KB 8.2");
-    EXPECT_EQ(r[42], ""); // ionic strength computed by the program
-    // Each comparison value stands under its column: values of column 2 end at character 36,
-    // of column 3 at 46.
+    // Column 1 ends at character 26, column 2 at 36, column 3 at 46; the units follow column 3.
     EXPECT_EQ(r[53].size(), 26u);
     EXPECT_EQ(r[55].substr(13, 25), std::string(25, ' '));
     EXPECT_EQ(r[55].substr(46), "  mmol/L");
     EXPECT_EQ(r[57].substr(13, 15) + r[57].substr(36, 12), std::string(27, ' '));
     EXPECT_EQ(r[57].find("mmol/L"), r[48].find("mmol/L"));
     EXPECT_EQ(r[58].find("mmol/L"), r[48].find("mmol/L"));
-    EXPECT_EQ(r[61].substr(48), "Diff. > 0,05");
-    EXPECT_EQ(r[70], "        REQUIRED DOSAGE UP TO SI = 0");
-    EXPECT_EQ(r[71].substr(0, 18), "        CaCO3     ");
-    EXPECT_EQ(r[75].substr(0, 18), "        NaOH      ");
-    EXPECT_EQ(r[115], "        SODIUM-CONCENTRATION AFTER ADJUSTING SI = 0");
-    EXPECT_EQ(r[116].substr(0, 18), "        NaOH      ");
-    EXPECT_EQ(r[120], "        REQUIRED DOSAGE UP TO pH = 7,8");
-    EXPECT_EQ(r[156], "        SODIUM-CONCENTRATION AFTER ADJUSTING pH = 7,8");
-    EXPECT_EQ(r[159].substr(0, 18), "        NaHCO3    ");
-    EXPECT_EQ(r[160], "");
-
-    const report::ReportText dic = Build(DicWater(), app::Language::German);
-    EXPECT_EQ(dic[45], "                     KS 4.3    DIC       KB 8.2");
-    EXPECT_EQ(dic[46], "                     DIC       pH(T)     DIC");
-    EXPECT_EQ(dic[42], "        IOS für Berechnung                     3.000  mmol/L");
 }
 
 TEST(SaturationReport, ChargeBalanceLineShowsTheDifferenceItNames) {

@@ -95,15 +95,4 @@ TEST(Species, ManualIonicStrengthIsOnePassAlsoAtZero) {
     EXPECT_GT(results::ComputeSpecies(water).columns[0].passes, 1);
 }
 
-TEST(Species, GateAndFamily) {
-    app::WaterAnalysis water = ExampleWater(app::WaterId::C);
-    water.dicMode = "DIC";
-    water.dic = "   2.900";
-    EXPECT_TRUE(results::ComputeSpecies(water).useDic);
-    water.ks43 = "   0.000";
-    const results::SpeciesResult r = results::ComputeSpecies(water);
-    EXPECT_FALSE(r.computed);
-    EXPECT_EQ(r.columns[0].species[Row("Ca++")], 0.0L);
-}
-
 } // namespace
