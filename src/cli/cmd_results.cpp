@@ -136,7 +136,8 @@ void RunSaturation(const ResultOptions& o) {
     app::LineBuffer buffer;
     const app::Project project = LoadProjectOrFail(o.file, buffer);
     const app::WaterAnalysis& water = project.water(WaterOf(o.water));
-    const results::WaterSaturation r = results::ComputeSaturation(water);
+    const results::WaterSaturation r =
+        results::ComputeSaturation(water, results::Execution::Parallel);
     if (o.format == "json") {
         EmitJson(SaturationJson(r, water, o.water), o.out);
         return;
