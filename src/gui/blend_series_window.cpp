@@ -140,7 +140,10 @@ void BlendSeriesWindow::BuildReport() {
 }
 
 void BlendSeriesWindow::SaveClick() {
-    reports_.Save(this, report_, report::SeriesReportLayout());
+    // The share rows of the "Excel" form keep their first field joined to the label.
+    reports_.Save(this, [this](report::ReportFormat format) {
+        return report::SeriesReportLines(report_, format);
+    });
 }
 
 void BlendSeriesWindow::showEvent(QShowEvent* event) {

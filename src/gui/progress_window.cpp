@@ -15,6 +15,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent), ui_(new Ui::P
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowCloseButtonHint, false);
     setWindowModality(Qt::ApplicationModal);
+    ApplyTexts(app::Language::German);
 }
 
 ProgressWindow::~ProgressWindow() = default;

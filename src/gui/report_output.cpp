@@ -86,6 +86,12 @@ QString ReportOutput::rememberedName(const QWidget* window) const {
 
 bool ReportOutput::Save(QWidget* window, const report::ReportText& report,
                         const report::ReportLayout& layout) {
+    return Save(window, [&report, &layout](report::ReportFormat format) {
+        return report::ReportLines(report, layout, format);
+    });
+}
+
+bool ReportOutput::Save(QWidget* window, const ReportLinesFunction& lines) {
     const QString key = window ? window->objectName() : QString();
     formatDialog_.SetFileName(rememberedNames_.value(key));
     if (dialogs_.RunModal(formatDialog_) != QDialog::Accepted)
@@ -96,7 +102,7 @@ bool ReportOutput::Save(QWidget* window, const report::ReportText& report,
     if (!format)
         return false;
     try {
-        report::WriteReportFile(name.toStdString(), report::ReportLines(report, layout, *format));
+        report::WriteReportFile(name.toStdString(), lines(*format));
     } catch (const app::FileError& e) {
         dialogs_.Message(window,
                          name + TextFor("msg.cannotWrite", formatDialog_.language()) +

@@ -9,7 +9,10 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
 #include <span>
+#include <string>
+#include <vector>
 
 class QFont;
 class QPrinter;
@@ -53,6 +56,10 @@ public:
     // Returns whether a file was written.
     bool Save(QWidget* window, const report::ReportText& report,
               const report::ReportLayout& layout);
+    // The same for a report whose saved lines need more than a layout (the blend series).
+    using ReportLinesFunction =
+        std::function<std::vector<std::string>(report::ReportFormat format)>;
+    bool Save(QWidget* window, const ReportLinesFunction& lines);
 
     QString rememberedName(const QWidget* window) const;
 

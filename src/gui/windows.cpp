@@ -1,12 +1,13 @@
 #include "gui/windows.h"
 
 #include "gui/main_window.h"
+#include "gui/result_windows.h"
 
 namespace zeb::gui {
 
 void InstallWindows(MainWindow& main) {
     // Install<Window>(main) calls go here as the windows are written.
-    (void)main;
+    InstallResultWindows(main);
 }
 
 } // namespace zeb::gui
