@@ -702,6 +702,7 @@ constexpr TextEntry kEntries[] = {
     {"TForm16.radioMinMax", " I     min - max       II", " I     min - max       II"},
     {"TForm16.labelTextI", "Text Data I", "Text Data I"},
     {"TForm16.labelTextII", "Text Data II", "Text Data II"},
+    {"TForm16.labelText", "Text:", "Text:"},
     {"TForm16.flagBelow", " <= 1", " <= 1"},
     {"TForm16.flagAbove", " > 1!", " > 1!"},
     {"TForm16.buttonRun", "&Run", "&Run"},

@@ -1,5 +1,6 @@
 #include "gui/windows.h"
 
+#include "gui/input_windows.h"
 #include "gui/main_window.h"
 #include "gui/result_windows.h"
 
@@ -7,6 +8,7 @@ namespace zeb::gui {
 
 void InstallWindows(MainWindow& main) {
     // Install<Window>(main) calls go here as the windows are written.
+    InstallInputWindows(main);
     InstallResultWindows(main);
 }
 
