@@ -21,7 +21,7 @@ class ProgressWindowTest : public QObject {
 private slots:
     void appearsOnlyForLongRuns() {
         bool visibleDuring = false;
-        progress.Run([] {}, 200);
+        progress.Run([] {});
         QVERIFY(!progress.shownInLastRun());
         progress.Run(
             [&] {
