@@ -14,6 +14,7 @@
 #include "results/blend_saturation.h"
 #include "results/blend_series.h"
 
+#include <QPrinter>
 #include <QTemporaryDir>
 
 using namespace zeb;
@@ -65,6 +66,23 @@ private slots:
                                      FixedHeader().fileName, FixedHeader().dateTime);
         for (int n = 1; n <= report::ReportText::kCapacity; ++n)
             QCOMPARE(blend.report()[n], expected[n]);
+
+        QTemporaryDir dir;
+        front.ScriptSave(dir.filePath("blend.txt"));
+        Click(blend, "buttonSave");
+        QCOMPARE(SavedLines(dir.filePath("blend.txt")).size(), 241);
+        const QString pdf = dir.filePath("blend.pdf");
+        front.dialogs.printHandlers.append([&](QPrinter& printer, const PrintDialogRequest&) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            printer.setPrintRange(QPrinter::AllPages);
+            return true;
+        });
+        Click(blend, "buttonPrint");
+        QFile out(pdf);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QByteArray bytes = out.readAll();
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 3);
     }
 
     void blendDosageWindowsCarryMAndTheDicFamily() {

@@ -9,8 +9,6 @@
 #include "report/species_report.h"
 #include "results/species.h"
 
-#include <QTemporaryDir>
-
 using namespace zeb;
 using namespace zeb::gui;
 using namespace zeb::gui::test;
@@ -84,19 +82,6 @@ private slots:
                  QString("Nichts berechnet: pH ≤ 2 oder KS 4.3 ≤ 0"));
         QCOMPARE(Value("MgPO4", 3), QString());
         QCOMPARE(LabelText(window, "labelText"), Q(water.text));
-    }
-
-    void saveGoesThroughTheReportFrontEnd() {
-        QTemporaryDir dir;
-        window.ApplyTexts(app::Language::English);
-        window.Run(project.water(app::WaterId::A), FixedHeader());
-        const QString file = dir.filePath("species.csv");
-        front.ScriptSave(file, true);
-        Click(window, "buttonSave");
-        const QStringList lines = SavedLines(file);
-        QCOMPARE(lines.size(), 64);
-        QCOMPARE(lines[10], Q(window.report()[11].substr(8)) + ';');
-        QVERIFY(front.dialogs.unanswered.isEmpty());
     }
 };
 
