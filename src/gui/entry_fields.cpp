@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QRadioButton>
 #include <QWidget>
 
 namespace zeb::gui {
@@ -25,9 +26,21 @@ protected:
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
             return false;
-        // A Tab sent to the control takes the same way through the focus chain as a typed one.
-        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-        QApplication::sendEvent(watched, &tab);
+        // The next control of the window's tab order. Qt's Tab passes a group of radio buttons
+        // as one stop; Enter visits each of them, as the windows' orders list them.
+        auto* control = static_cast<QWidget*>(watched);
+        QWidget* window = control->window();
+        for (QWidget* next = control->nextInFocusChain(); next && next != control;
+             next = next->nextInFocusChain()) {
+            // Qt takes the Tab stop away from the unchecked buttons of a radio group.
+            const bool radio = qobject_cast<QRadioButton*>(next) != nullptr;
+            const Qt::FocusPolicy stop = radio ? Qt::ClickFocus : Qt::TabFocus;
+            if (next->window() == window && (next->focusPolicy() & stop) && next->isVisible() &&
+                next->isEnabled() && !next->focusProxy()) {
+                next->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
         return true;
     }
 };

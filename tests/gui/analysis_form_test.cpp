@@ -174,12 +174,15 @@ private slots:
     }
 
     void enterFollowsTheTabOrder() {
-        const QStringList order{"Edit30", "Edit31", "Edit18"};
-        Edit("Edit30")->setFocus(Qt::TabFocusReason);
+        const QStringList order{"Edit2", "Edit3", "RadioButton1", "RadioButton2", "Edit4", "Edit5"};
+        Edit("Edit2")->setFocus(Qt::TabFocusReason);
         for (int i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
         }
+        Edit("Edit31")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Edit("Edit31"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Edit18"));
         Edit("Edit38")->setFocus(Qt::TabFocusReason);
         QTest::keyClick(Edit("Edit38"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("buttonTest"));
