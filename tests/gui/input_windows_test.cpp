@@ -10,8 +10,11 @@
 #include "gui/constants_window.h"
 #include "gui/w216_window.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 using namespace zeb;
 using namespace zeb::gui;
@@ -136,6 +139,14 @@ private slots:
         QCOMPARE(LabelText(window, "valueNa"), QString("   1.200"));
         QVERIFY(!LabelText(window, "valuePH").isEmpty());
         QCOMPARE(window.report()[27], std::string("        CaCO3"));
+        QTemporaryDir dir;
+        const QString file = dir.filePath("conditioning.txt");
+        front.ScriptSave(file);
+        Click(window, "buttonSave");
+        const QStringList saved = SavedLines(file);
+        QVERIFY(saved.size() > 34);
+        QCOMPARE(saved[26], QString("        CaCO3"));
+        QCOMPARE(saved[33], QString("        BERECHNETE DATEN NACH DER DOSIERUNG"));
         // Leaving an entry or choosing a chemical clears what no longer belongs to the inputs.
         Type(window, "Edit13", "2");
         QVERIFY(LabelText(window, "valueMValue").isEmpty());
@@ -211,6 +222,14 @@ private slots:
         QCOMPARE(LabelText(window, "FlagRow2"), QString(" > 1!"));
         QCOMPARE(window.findChild<QLabel*>("FlagRow2")->palette().color(QPalette::WindowText),
                  QColor(Qt::red));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("w216.pdf");
+        front.dialogs.printHandlers << [&](QPrinter& printer, const PrintDialogRequest&) {
+            printer.setOutputFileName(pdf);
+            return true;
+        };
+        Click(window, "buttonPrint");
+        QVERIFY(QFileInfo(pdf).size() > 0);
         QCOMPARE(LabelText(window, "FlagRow6"), QString(" <= 1")); // TOC 2.1 and 0.8
         QCOMPARE(window.findChild<QLabel*>("FlagRow6")->palette().color(QPalette::WindowText),
                  QColor(0, 128, 0));
