@@ -263,24 +263,24 @@ void RunW216(const Options& o) {
 // ---- compile -------------------------------------------------------------------------------
 
 // "FILE:LETTER" -> the chosen water of that project file.
-app::WaterAnalysis WaterFromSpec(const std::string& option, const std::string& spec) {
-    const auto colon = spec.rfind(':');
-    const std::string letter = colon == std::string::npos ? "" : spec.substr(colon + 1);
+app::WaterAnalysis WaterFromArgument(const std::string& option, const std::string& argument) {
+    const auto colon = argument.rfind(':');
+    const std::string letter = colon == std::string::npos ? "" : argument.substr(colon + 1);
     if (colon == 0 || (letter != "A" && letter != "B" && letter != "C"))
         throw CommandError(kExitUsage, option + ": expected FILE:LETTER with LETTER A, B or C");
     app::LineBuffer buffer;
-    const app::Project source = LoadProjectOrFail(spec.substr(0, colon), buffer);
+    const app::Project source = LoadProjectOrFail(argument.substr(0, colon), buffer);
     return source.water(WaterOf(letter[0]));
 }
 
-void RunCompile(const std::string& out, const std::array<std::string, 3>& specs) {
+void RunCompile(const std::string& out, const std::array<std::string, 3>& choices) {
     static constexpr const char* kOptions[] = {"--a", "--b", "--c"};
     std::array<app::WaterAnalysis, 3> selected;
     for (int i = 0; i < 3; ++i) {
-        if (specs[i].empty())
+        if (choices[i].empty())
             app::SetDefaultWater(selected[i]);
         else
-            selected[i] = WaterFromSpec(kOptions[i], specs[i]);
+            selected[i] = WaterFromArgument(kOptions[i], choices[i]);
     }
     app::Project project;
     project.parts = app::ComposeProject(selected);
@@ -340,14 +340,14 @@ void AddBlendCommands(CLI::App& app) {
     }
     {
         auto out = std::make_shared<std::string>();
-        auto specs = std::make_shared<std::array<std::string, 3>>();
+        auto choices = std::make_shared<std::array<std::string, 3>>();
         auto* cmd = app.add_subcommand(
             "compile", "Write a new project from waters of up to three project files");
         cmd->add_option("out", *out, "Project file to write")->required();
-        cmd->add_option("--a", (*specs)[0], "Water A of the new project: FILE:LETTER")->required();
-        cmd->add_option("--b", (*specs)[1], "Water B: FILE:LETTER (default water when absent)");
-        cmd->add_option("--c", (*specs)[2], "Water C: FILE:LETTER (default water when absent)");
-        cmd->callback([=] { RunCompile(*out, *specs); });
+        cmd->add_option("--a", (*choices)[0], "Water A of the new project: FILE:LETTER")->required();
+        cmd->add_option("--b", (*choices)[1], "Water B: FILE:LETTER (default water when absent)");
+        cmd->add_option("--c", (*choices)[2], "Water C: FILE:LETTER (default water when absent)");
+        cmd->callback([=] { RunCompile(*out, *choices); });
     }
 }
 
