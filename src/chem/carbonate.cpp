@@ -4,6 +4,7 @@
 #include "chem/numeric.h"
 #include "chem/saturation.h"
 #include "chem/speciation.h"
+#include "chem/speciation_kernel.h"
 
 #include <cmath>
 
@@ -18,9 +19,6 @@ constexpr long double kEndPoint82 = 8.2L;
 constexpr long double kEndPointPco2 = 0.35L;
 constexpr int kRowOneMaxPasses = 100;
 constexpr int kRowTwoMaxPasses = 200;
-// A bisection over 0..14 reaches 1e-6 in 24 halvings; the guard only stops a balance that is
-// not a number (non-physical totals) from spinning forever.
-constexpr int kPHBisectionMaxPasses = 100;
 
 struct ConstantSet {
     EquilibriumConstants k;
@@ -179,34 +177,10 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
 
 PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
                             SpeciesVector& species, long double ta, long double dic) {
-    species[slot::Dic] = dic;
-    long double lo = 0.0L, hi = 14.0L, mid = 0.0L;
-    SpeciationResult r;
-    int n = 0;
-    do {
-        mid = (hi - lo) / 2.0L + lo;
-        r = Speciate(k, species, mid, gammaH);
-        ++n;
-        const long double f = ta - dic * r.r1 - r.r0;
-        if (f > 0.0L) {
-            lo = mid;
-        }
-        if (f < 0.0L) {
-            hi = mid;
-        }
-        if (f == 0.0L) {
-            lo = hi;
-        }
-    } while (!(std::fabs(lo - hi) < kTolerance) && n < kPHBisectionMaxPasses);
-
-    PHSolution out;
-    out.pH = mid;
-    out.ionicStrength = r.ionicStrength;
-    out.sumCations = r.sumCations;
-    out.sumAnions = r.sumAnions;
-    out.si = CalciteSI(species, k);
-    out.speciations = n;
-    return out;
+    const kernel::ConstantFactors c =
+        kernel::MakeConstantFactors(k, species[slot::Po4Total] != 0.0L);
+    kernel::FreshPHFactors factors(c, gammaH);
+    return kernel::SearchPH(k, c, factors, species, ta, dic);
 }
 
 PHSolution SolvePHBisection(SpeciesVector& species, long double t, long double ionicStrength,

@@ -1,0 +1,315 @@
+#pragma once
+// The speciation taken apart for the searches that call it thousands of times: the factors that
+// depend only on the constants (formed once per constant set), those that depend on c(H+) too
+// (once per trial pH), the fixed-point loop over the five free values, and the results formed
+// from its outcome. Speciate strings the parts together; the pH search forms only r1 and r0 at
+// its intermediate trials and everything else once, for the pH it returns.
+//
+// Every quantity is formed by the same operations, on the same operands, in the same order as
+// the speciation always has: the parts only decide how often a quantity is formed, never how,
+// so the results stay the same to the last bit. Internal to the engine.
+
+#include "chem/carbonate.h"
+#include "chem/numeric.h"
+#include "chem/saturation.h"
+#include "chem/speciation.h"
+#include "chem/types.h"
+
+#include <cmath>
+
+namespace zeb::chem::kernel {
+
+// The constants as the speciation uses them, with the quotients and products that depend on
+// nothing else. The phosphate factors are formed only for a water with phosphate; otherwise
+// they stay 0, which makes every phosphate term an exact zero.
+struct ConstantFactors {
+    long double K9 = 0, K21 = 0, K22 = 0, K2 = 0, K14 = 0, K23 = 0;
+    long double K1K2 = 0, K2K3 = 0, K2K6 = 0;
+    long double invK4 = 0, invK5 = 0, invK7 = 0, invK8 = 0;
+    bool hasPhosphate = false;
+    long double invK15 = 0, invK18 = 0, K14K16 = 0, K14K19 = 0, K13K14 = 0, K13K14K17 = 0,
+                K13K14K20 = 0, K12K13K14 = 0;
+};
+
+inline ConstantFactors MakeConstantFactors(const EquilibriumConstants& k, bool hasPhosphate) {
+    const long double K1 = k[0], K2 = k[1], K3 = k[2], K4 = k[3], K5 = k[4], K6 = k[5];
+    const long double K7 = k[6], K8 = k[7], K12 = k[11], K13 = k[12], K14 = k[13];
+    const long double K15 = k[14], K16 = k[15], K17 = k[16], K18 = k[17], K19 = k[18];
+    const long double K20 = k[19];
+    ConstantFactors c;
+    c.K9 = k[8], c.K21 = k[20], c.K22 = k[21], c.K2 = K2, c.K14 = K14, c.K23 = k[22];
+    c.K1K2 = K1 * K2, c.K2K3 = K2 * K3, c.K2K6 = K2 * K6;
+    c.invK4 = 1.0L / K4, c.invK5 = 1.0L / K5, c.invK7 = 1.0L / K7, c.invK8 = 1.0L / K8;
+    c.hasPhosphate = hasPhosphate;
+    if (hasPhosphate) {
+        c.invK15 = 1.0L / K15;
+        c.invK18 = 1.0L / K18;
+        c.K14K16 = K14 * K16;
+        c.K14K19 = K14 * K19;
+        c.K13K14 = K13 * K14;
+        c.K13K14K17 = c.K13K14 * K17;
+        c.K13K14K20 = c.K13K14 * K20;
+        c.K12K13K14 = K12 * K13 * K14;
+    }
+    return c;
+}
+
+// Everything that depends on the constants and c(H+) alone.
+struct PHFactors {
+    long double h = 0, oh = 0, h2 = 0, h3 = 0;
+    long double hK2 = 0, h2K1K2 = 0, hK2K3 = 0, hK2K6 = 0, hK23 = 0;
+    long double dBase = 0, dCa = 0, dMg = 0, mgOh = 0, caOh = 0;
+    long double hK14K16 = 0, hK14K19 = 0, h2K13K14K17 = 0, h2K13K14K20 = 0, po4Base = 1.0L;
+};
+
+inline PHFactors MakePHFactors(const ConstantFactors& c, long double pH, long double gammaH) {
+    PHFactors f;
+    const long double h = Pow10(-pH) * 1000.0L / gammaH;
+    f.h = h;
+    f.oh = c.K9 / h;
+    f.h2 = h * h;
+    f.h3 = f.h2 * h;
+    f.hK2 = h / c.K2;
+    f.h2K1K2 = f.h2 / c.K1K2;
+    f.hK2K3 = h / c.K2K3;
+    f.hK2K6 = h / c.K2K6;
+    if (c.hasPhosphate) {
+        f.hK14K16 = h / c.K14K16;
+        f.hK14K19 = h / c.K14K19;
+        f.h2K13K14K17 = f.h2 / c.K13K14K17;
+        f.h2K13K14K20 = f.h2 / c.K13K14K20;
+        f.po4Base = h / c.K14 + 1.0L + f.h2 / c.K13K14 + f.h3 / c.K12K13K14;
+    }
+    f.hK23 = h / c.K23;
+    f.dBase = f.hK2 + 1.0L + f.h2K1K2;
+    f.dCa = c.invK4 + f.hK2K3;
+    f.dMg = c.invK7 + f.hK2K6;
+    f.mgOh = c.K9 / (c.K22 * h);
+    f.caOh = c.K9 / (c.K21 * h);
+    return f;
+}
+
+// The totals the fixed-point loop distributes.
+struct Totals {
+    long double dic = 0, ca = 0, mg = 0, so4 = 0, po4 = 0;
+};
+
+inline Totals ReadTotals(const SpeciesVector& s) {
+    return {s[slot::Dic], s[slot::CaTotal], s[slot::MgTotal], s[slot::So4Total], s[slot::Po4Total]};
+}
+
+// The free values after the loop, with D of its last pass.
+struct FreeValues {
+    long double co3 = 0, ca = 0, mg = 0, so4 = 0, po4 = 0, d = 0;
+    int passes = 0;
+};
+
+inline FreeValues SolveFreeValues(const ConstantFactors& c, const PHFactors& f, const Totals& t) {
+    const long double invK4 = c.invK4, invK5 = c.invK5, invK7 = c.invK7, invK8 = c.invK8;
+    const long double invK15 = c.invK15, invK18 = c.invK18;
+    const long double hK2K3 = f.hK2K3, hK2K6 = f.hK2K6, hK23 = f.hK23;
+    const long double hK14K16 = f.hK14K16, hK14K19 = f.hK14K19;
+    const long double h2K13K14K17 = f.h2K13K14K17, h2K13K14K20 = f.h2K13K14K20;
+    const long double dBase = f.dBase, dCa = f.dCa, dMg = f.dMg, mgOh = f.mgOh, caOh = f.caOh;
+    const long double po4Base = f.po4Base;
+    const long double dic = t.dic, caTotal = t.ca, mgTotal = t.mg, so4Total = t.so4,
+                      po4Total = t.po4;
+
+    long double co3 = dic, ca = caTotal, mg = mgTotal, so4 = so4Total, po4 = po4Total;
+    long double d = 0;
+    int passes = 0;
+    for (;;) {
+        ++passes;
+        const long double co3Prev = co3, caPrev = ca, mgPrev = mg, so4Prev = so4, po4Prev = po4;
+        d = dBase + dCa * ca + dMg * mg;
+        co3 = dic / d;
+        mg = mgTotal / (co3 * hK2K6 + 1.0L + co3 * invK7 + so4 * invK8 + po4 * invK18 +
+                        po4 * hK14K19 + po4 * h2K13K14K20 + mgOh);
+        ca = caTotal / (co3 * hK2K3 + 1.0L + co3 * invK4 + so4 * invK5 + po4 * invK15 +
+                        po4 * hK14K16 + po4 * h2K13K14K17 + caOh);
+        so4 = so4Total / (ca * invK5 + 1.0L + mg * invK8 + hK23);
+        po4 = po4Total / (po4Base + ca * invK15 + ca * hK14K16 + ca * h2K13K14K17 + mg * invK18 +
+                          mg * hK14K19 + mg * h2K13K14K20);
+        const long double change = std::fabs(co3 - co3Prev) + std::fabs(ca - caPrev) +
+                                   std::fabs(po4 - po4Prev) + std::fabs(mg - mgPrev) +
+                                   std::fabs(so4 - so4Prev);
+        const long double sum = co3 + ca + mg + so4 + po4;
+        // A water without any of the five totals gives 0/0: nothing left to converge.
+        if (change == 0.0L || change / sum < kSpeciationTolerance ||
+            passes >= kSpeciationMaxPasses) {
+            break;
+        }
+    }
+    return {co3, ca, mg, so4, po4, d, passes};
+}
+
+// Carbonate alkalinity per mmol of DIC.
+inline long double R1(const ConstantFactors& c, const PHFactors& f, const FreeValues& v) {
+    return (2.0L * (1.0L + v.ca * c.invK4 + v.mg * c.invK7) + f.hK2 + v.ca * f.hK2K3 +
+            v.mg * f.hK2K6) /
+           v.d;
+}
+
+// The species formed from the free values.
+struct Species {
+    long double hco3, co2, caHco3, caCo3, caSo4, mgHco3, mgCo3, mgSo4, hpo4, h2po4, h3po4;
+    long double caPo4, caHpo4, caH2po4, mgPo4, mgHpo4, mgH2po4, caOhC, mgOhC, hso4;
+};
+
+inline Species FormSpecies(const ConstantFactors& c, const PHFactors& f, const FreeValues& v) {
+    const long double co3 = v.co3, ca = v.ca, mg = v.mg, so4 = v.so4, po4 = v.po4;
+    const bool hasPhosphate = c.hasPhosphate;
+    Species x;
+    x.hco3 = co3 * f.hK2;
+    x.co2 = co3 * f.h2K1K2;
+    x.caHco3 = ca * co3 * f.hK2K3;
+    x.caCo3 = ca * co3 * c.invK4;
+    x.caSo4 = ca * so4 * c.invK5;
+    x.mgHco3 = mg * co3 * f.hK2K6;
+    x.mgCo3 = mg * co3 * c.invK7;
+    x.mgSo4 = mg * so4 * c.invK8;
+    x.hpo4 = hasPhosphate ? po4 * f.h / c.K14 : 0.0L;
+    x.h2po4 = hasPhosphate ? po4 * f.h2 / c.K13K14 : 0.0L;
+    x.h3po4 = hasPhosphate ? po4 * f.h3 / c.K12K13K14 : 0.0L;
+    x.caPo4 = po4 * ca * c.invK15;
+    x.caHpo4 = po4 * ca * f.hK14K16;
+    x.caH2po4 = po4 * ca * f.h2K13K14K17;
+    x.mgPo4 = po4 * mg * c.invK18;
+    x.mgHpo4 = po4 * mg * f.hK14K19;
+    x.mgH2po4 = po4 * mg * f.h2K13K14K20;
+    x.caOhC = ca * f.caOh;
+    x.mgOhC = mg * f.mgOh;
+    x.hso4 = so4 * f.hK23;
+    return x;
+}
+
+// Alkalinity of everything except the carbonate species.
+inline long double R0(const PHFactors& f, const FreeValues& v, const Species& x) {
+    return 2.0L * x.hpo4 + x.h2po4 + 3.0L * v.po4 + 3.0L * x.caPo4 + x.caH2po4 + 2.0L * x.caHpo4 +
+           3.0L * x.mgPo4 + x.mgH2po4 + 2.0L * x.mgHpo4 + x.caOhC + x.mgOhC - x.hso4 + f.oh - f.h;
+}
+
+// r1 and r0 alone: what a search balances at a trial pH.
+struct Alkalinity {
+    long double r1 = 0, r0 = 0;
+};
+
+inline Alkalinity FormAlkalinity(const ConstantFactors& c, const PHFactors& f,
+                                 const FreeValues& v) {
+    return {R1(c, f, v), R0(f, v, FormSpecies(c, f, v))};
+}
+
+// Writes the species slots 8-36 of `s` and forms every result of the speciation.
+inline SpeciationResult Finish(const ConstantFactors& c, const PHFactors& f, const FreeValues& v,
+                               SpeciesVector& s) {
+    const Species x = FormSpecies(c, f, v);
+    s[slot::H] = f.h;
+    s[slot::Oh] = f.oh;
+    s[slot::Co3] = v.co3;
+    s[slot::Ca] = v.ca;
+    s[slot::Mg] = v.mg;
+    s[slot::So4] = v.so4;
+    s[slot::Po4] = v.po4;
+    s[slot::Hco3] = x.hco3;
+    s[slot::Co2] = x.co2;
+    s[slot::CaHco3] = x.caHco3;
+    s[slot::CaCo3] = x.caCo3;
+    s[slot::CaSo4] = x.caSo4;
+    s[slot::MgHco3] = x.mgHco3;
+    s[slot::MgCo3] = x.mgCo3;
+    s[slot::MgSo4] = x.mgSo4;
+    s[slot::Hpo4] = x.hpo4;
+    s[slot::H2po4] = x.h2po4;
+    s[slot::H3po4] = x.h3po4;
+    s[slot::CaPo4] = x.caPo4;
+    s[slot::CaHpo4] = x.caHpo4;
+    s[slot::CaH2po4] = x.caH2po4;
+    s[slot::MgPo4] = x.mgPo4;
+    s[slot::MgHpo4] = x.mgHpo4;
+    s[slot::MgH2po4] = x.mgH2po4;
+    s[slot::CaOh] = x.caOhC;
+    s[slot::MgOh] = x.mgOhC;
+    s[slot::Hso4] = x.hso4;
+
+    const long double na = s[slot::Na], kk = s[slot::K], cl = s[slot::Cl], no3 = s[slot::No3];
+    const long double nh4 = s[slot::Nh4], fe = s[slot::Fe], mn = s[slot::Mn];
+    const long double h = f.h, oh = f.oh, co3 = v.co3, ca = v.ca, mg = v.mg, so4 = v.so4,
+                      po4 = v.po4;
+
+    SpeciationResult r;
+    r.passes = v.passes;
+    r.r0 = R0(f, v, x);
+    r.ionicStrength =
+        0.5L * (na + kk + cl + no3 + h + oh + x.hco3 + x.caHco3 + x.mgHco3 + x.h2po4 + x.caPo4 +
+                x.caH2po4 + x.mgPo4 + x.mgH2po4 + x.caOhC + x.mgOhC + x.hso4 + nh4) +
+        2.0L * (co3 + ca + mg + so4 + x.hpo4 + fe + mn) + 4.5L * po4;
+    r.r1 = R1(c, f, v);
+    r.sumCations = 2.0L * (ca + mg + fe + mn) + na + kk + h + x.caHco3 + x.mgHco3 + nh4 +
+                   x.caH2po4 + x.mgH2po4 + x.caOhC + x.mgOhC;
+    r.sumAnions = 2.0L * (co3 + so4 + x.hpo4) + cl + no3 + oh + x.hco3 + x.h2po4 + 3.0L * po4 +
+                  x.caPo4 + x.mgPo4 + x.hso4;
+    return r;
+}
+
+inline constexpr long double kPHTolerance = 0.000001L;
+// A bisection over 0..14 reaches 1e-6 in 24 halvings; the guard only stops a balance that is
+// not a number (non-physical totals) from spinning forever.
+inline constexpr int kPHBisectionMaxPasses = 100;
+
+// The PHFactors of each trial pH, formed afresh.
+class FreshPHFactors {
+public:
+    FreshPHFactors(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
+    const PHFactors& At(int /*trial*/, long double pH) {
+        f_ = MakePHFactors(c_, pH, gammaH_);
+        return f_;
+    }
+
+private:
+    const ConstantFactors& c_;
+    long double gammaH_;
+    PHFactors f_;
+};
+
+// SolvePHBisection on prepared constants. `factors.At(trial, pH)` supplies the PHFactors of
+// trial 0, 1, ... of this search; the reference must stay valid until the next call.
+template <class FactorSource>
+PHSolution SearchPH(const EquilibriumConstants& k, const ConstantFactors& c, FactorSource& factors,
+                    SpeciesVector& species, long double ta, long double dic) {
+    species[slot::Dic] = dic;
+    const Totals totals = ReadTotals(species);
+    long double lo = 0.0L, hi = 14.0L, mid = 0.0L;
+    const PHFactors* f = nullptr;
+    FreeValues v;
+    int n = 0;
+    do {
+        mid = (hi - lo) / 2.0L + lo;
+        f = &factors.At(n, mid);
+        v = SolveFreeValues(c, *f, totals);
+        const Alkalinity a = FormAlkalinity(c, *f, v);
+        ++n;
+        const long double g = ta - dic * a.r1 - a.r0;
+        if (g > 0.0L) {
+            lo = mid;
+        }
+        if (g < 0.0L) {
+            hi = mid;
+        }
+        if (g == 0.0L) {
+            lo = hi;
+        }
+    } while (!(std::fabs(lo - hi) < kPHTolerance) && n < kPHBisectionMaxPasses);
+
+    // Only the pH returned leaves its species and sums behind.
+    const SpeciationResult r = Finish(c, *f, v, species);
+    PHSolution out;
+    out.pH = mid;
+    out.ionicStrength = r.ionicStrength;
+    out.sumCations = r.sumCations;
+    out.sumAnions = r.sumAnions;
+    out.si = CalciteSI(species, k);
+    out.speciations = n;
+    return out;
+}
+
+} // namespace zeb::chem::kernel
