@@ -3,6 +3,7 @@
 #include "chem/carbonate.h"
 #include "chem/constants.h"
 #include "chem/numeric.h"
+#include "chem/speciation_kernel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,10 +96,12 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     long double hi = kDoseUpperBound;
 
     // Temperature and ionic strength stay fixed over the passes, so one constant set serves
-    // every pH search.
+    // every pH search, and a trial pH that an earlier search met has its factors ready.
     EquilibriumConstants k;
     long double gammaH = 1.0L;
     ComputeConstants(t, ionicStrength, gammaH, k);
+    const kernel::ConstantFactors c = kernel::MakeConstantFactors(k, s[slot::Po4Total] != 0.0L);
+    kernel::PHFactorCache factors(c, gammaH);
 
     DoseResult out;
     long double d = 0.0L;
@@ -188,7 +191,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             break;
         }
 
-        const PHSolution ph = SolvePHBisection(k, gammaH, s, taNew, dicNew);
+        const PHSolution ph = kernel::SearchPH(k, c, factors, s, taNew, dicNew);
         out.pH = ph.pH;
         out.ionicStrength = ph.ionicStrength;
         out.si = ph.si;

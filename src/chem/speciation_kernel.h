@@ -15,7 +15,9 @@
 #include "chem/speciation.h"
 #include "chem/types.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 
 namespace zeb::chem::kernel {
 
@@ -269,6 +271,51 @@ private:
     const ConstantFactors& c_;
     long double gammaH_;
     PHFactors f_;
+};
+
+// Whether a and b are the same extended value, bit for bit (the 80 bits of an x87 long double).
+inline bool SameBits(long double a, long double b) {
+    return std::memcmp(&a, &b, 10) == 0;
+}
+
+// The PHFactors of the trial pH values of consecutive searches with one constant set and gamma
+// H+. The searches of a dose bisection retrace each other's first trials, and the more so the
+// closer the doses come, so trial n keeps the factors of the last two pH values it met. A hit is
+// the same pH to the bit, and so the same factors.
+class PHFactorCache {
+public:
+    PHFactorCache(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
+    const PHFactors& At(int trial, long double pH) {
+        if (trial >= kTrials) {
+            beyond_ = MakePHFactors(c_, pH, gammaH_);
+            return beyond_;
+        }
+        Trial& t = trials_[static_cast<std::size_t>(trial)];
+        for (int i = 0; i < t.count; ++i) {
+            if (SameBits(t.pH[i], pH)) {
+                t.newest = i;
+                return t.factors[i];
+            }
+        }
+        const int i = t.count < 2 ? t.count++ : 1 - t.newest;
+        t.pH[i] = pH;
+        t.factors[i] = MakePHFactors(c_, pH, gammaH_);
+        t.newest = i;
+        return t.factors[i];
+    }
+
+private:
+    static constexpr int kTrials = 32;
+    struct Trial {
+        long double pH[2];
+        PHFactors factors[2];
+        int count = 0;
+        int newest = 0;
+    };
+    const ConstantFactors& c_;
+    long double gammaH_;
+    std::array<Trial, kTrials> trials_;
+    PHFactors beyond_;
 };
 
 // SolvePHBisection on prepared constants. `factors.At(trial, pH)` supplies the PHFactors of
