@@ -104,9 +104,12 @@ inline Totals ReadTotals(const SpeciesVector& s) {
 struct FreeValues {
     long double co3 = 0, ca = 0, mg = 0, so4 = 0, po4 = 0, d = 0;
     int passes = 0;
+    bool withoutPhosphate = false; // from SolveFreeValuesWithoutPhosphate: Ca, Mg finite
 };
 
-inline FreeValues SolveFreeValues(const ConstantFactors& c, const PHFactors& f, const Totals& t) {
+// The loop as the speciation defines it, for any water.
+inline FreeValues SolveFreeValuesGeneral(const ConstantFactors& c, const PHFactors& f,
+                                         const Totals& t) {
     const long double invK4 = c.invK4, invK5 = c.invK5, invK7 = c.invK7, invK8 = c.invK8;
     const long double invK15 = c.invK15, invK18 = c.invK18;
     const long double hK2K3 = f.hK2K3, hK2K6 = f.hK2K6, hK23 = f.hK23;
@@ -143,6 +146,56 @@ inline FreeValues SolveFreeValues(const ConstantFactors& c, const PHFactors& f, 
         }
     }
     return {co3, ca, mg, so4, po4, d, passes};
+}
+
+// The same loop for a water without phosphate (PO4 total +-0, phosphate factors 0). There
+// every phosphate term is po4 x 0 or Ca x 0 or Mg x 0, a zero, and adding a zero to the sums it
+// appears in leaves them as they are (none of those sums can be -0, since each starts from a
+// value plus 1 or is a sum of absolute values), while PO4 stays at its total. That holds as long
+// as Ca and Mg stay finite, as they do in any real water; should either not, the general loop
+// runs instead. Returns false without a result in that case.
+inline bool SolveFreeValuesWithoutPhosphate(const ConstantFactors& c, const PHFactors& f,
+                                            const Totals& t, FreeValues& out) {
+    const long double invK4 = c.invK4, invK5 = c.invK5, invK7 = c.invK7, invK8 = c.invK8;
+    const long double hK2K3 = f.hK2K3, hK2K6 = f.hK2K6, hK23 = f.hK23;
+    const long double dBase = f.dBase, dCa = f.dCa, dMg = f.dMg, mgOh = f.mgOh, caOh = f.caOh;
+    const long double dic = t.dic, caTotal = t.ca, mgTotal = t.mg, so4Total = t.so4, po4 = t.po4;
+
+    long double co3 = dic, ca = caTotal, mg = mgTotal, so4 = so4Total;
+    long double d = 0;
+    int passes = 0;
+    for (;;) {
+        ++passes;
+        const long double co3Prev = co3, caPrev = ca, mgPrev = mg, so4Prev = so4;
+        d = dBase + dCa * ca + dMg * mg;
+        co3 = dic / d;
+        mg = mgTotal / (co3 * hK2K6 + 1.0L + co3 * invK7 + so4 * invK8 + mgOh);
+        ca = caTotal / (co3 * hK2K3 + 1.0L + co3 * invK4 + so4 * invK5 + caOh);
+        so4 = so4Total / (ca * invK5 + 1.0L + mg * invK8 + hK23);
+        // x - x is 0 exactly when x is finite.
+        if (!((ca - ca) + (mg - mg) == 0.0L)) {
+            return false;
+        }
+        const long double change = std::fabs(co3 - co3Prev) + std::fabs(ca - caPrev) +
+                                   std::fabs(mg - mgPrev) + std::fabs(so4 - so4Prev);
+        const long double sum = co3 + ca + mg + so4 + po4;
+        if (change == 0.0L || change / sum < kSpeciationTolerance ||
+            passes >= kSpeciationMaxPasses) {
+            break;
+        }
+    }
+    out = {co3, ca, mg, so4, po4, d, passes, true};
+    return true;
+}
+
+inline FreeValues SolveFreeValues(const ConstantFactors& c, const PHFactors& f, const Totals& t) {
+    if (!c.hasPhosphate && t.po4 == 0.0L) {
+        FreeValues v;
+        if (SolveFreeValuesWithoutPhosphate(c, f, t, v)) {
+            return v;
+        }
+    }
+    return SolveFreeValuesGeneral(c, f, t);
 }
 
 // Carbonate alkalinity per mmol of DIC.
@@ -198,6 +251,10 @@ struct Alkalinity {
 
 inline Alkalinity FormAlkalinity(const ConstantFactors& c, const PHFactors& f,
                                  const FreeValues& v) {
+    if (v.withoutPhosphate) {
+        // The nine phosphate terms in front are zeros that add up to +0, as in R0.
+        return {R1(c, f, v), 0.0L + v.ca * f.caOh + v.mg * f.mgOh - v.so4 * f.hK23 + f.oh - f.h};
+    }
     return {R1(c, f, v), R0(f, v, FormSpecies(c, f, v))};
 }
 
