@@ -22,27 +22,14 @@ namespace zeb::cli {
 
 namespace {
 
-struct Options {
-    std::string file;
-    std::string format = "text";
-    std::string lang;
-    std::string out;
-};
+const std::vector<std::string> kFormats = {"text", "excel", "json"};
 
-CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& help, Options& o) {
+CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& help,
+                     ReportOptions& o) {
     auto* cmd = app.add_subcommand(name, help);
     cmd->add_option("file", o.file, "Project file (.zeb)")->required();
-    cmd->add_option("--format", o.format, "Output format")
-        ->check(CLI::IsMember({"text", "excel", "json"}))
-        ->capture_default_str();
-    cmd->add_option("--lang", o.lang, "Report language (de, en)")
-        ->check(CLI::IsMember({"de", "en"}));
-    cmd->add_option("-o", o.out, "Write to this file instead of stdout");
+    AddOutputOptions(*cmd, o, kFormats);
     return cmd;
-}
-
-report::ReportFormat FormatOf(const Options& o) {
-    return o.format == "excel" ? report::ReportFormat::Excel : report::ReportFormat::Standard;
 }
 
 // The window's message boxes become lines on stderr; the command goes on, as the window does.
@@ -51,57 +38,31 @@ void ShowMessages(const std::vector<std::string_view>& keys, app::Language lang)
         std::cerr << app::Text(key, lang) << '\n';
 }
 
-app::WaterId WaterOf(char letter) {
-    return letter == 'B' ? app::WaterId::B : letter == 'C' ? app::WaterId::C : app::WaterId::A;
-}
-
-Json Numbers(const std::array<long double, 3>& values) {
-    Json a = Json::array();
-    for (long double v : values)
-        a.push_back(JsonNumber(v));
-    return a;
+// Na, K, Ca, Mg, Cl, NO3, SO4 and PO4 in mmol/L.
+Json IonsJson(const std::array<long double, 8>& c) {
+    return {{"Na", JsonNumber(c[0])},  {"K", JsonNumber(c[1])},  {"Ca", JsonNumber(c[2])},
+            {"Mg", JsonNumber(c[3])},  {"Cl", JsonNumber(c[4])}, {"NO3", JsonNumber(c[5])},
+            {"SO4", JsonNumber(c[6])}, {"PO4", JsonNumber(c[7])}};
 }
 
 // ---- blend ---------------------------------------------------------------------------------
 
-Json DosageJson(const results::DosageTables& d, chem::Target target) {
-    Json chemicals = Json::object();
-    for (chem::Chemical c : chem::kAllChemicals) {
-        auto get = [&](long double results::DosageValues::*q) {
-            return Numbers({d.at(target, c, 0).*q, d.at(target, c, 1).*q, d.at(target, c, 2).*q});
-        };
-        Json j;
-        j["doseMmol"] = get(&results::DosageValues::doseMmol);
-        j["doseMg"] = get(&results::DosageValues::doseMg);
-        j["pH"] = get(&results::DosageValues::pH);
-        j["ionicStrength"] = get(&results::DosageValues::ionicStrength);
-        j["mValue"] = get(&results::DosageValues::mValue);
-        j["pValue"] = get(&results::DosageValues::pValue);
-        if (results::HasSodiumRow(c))
-            j["sodiumMg"] = get(&results::DosageValues::sodiumMg);
-        chemicals[std::string(chem::ChemicalName(c))] = j;
-    }
-    return chemicals;
-}
-
 Json BlendJson(const results::BlendSaturation& r) {
     using C = results::BlendSaturationColumn;
     auto per = [&](long double C::*q) {
-        return Numbers({r.columns[0].*q, r.columns[1].*q, r.columns[2].*q});
+        return JsonNumbers({r.columns[0].*q, r.columns[1].*q, r.columns[2].*q});
     };
     Json j;
     j["command"] = "blend";
     j["computed"] = r.computed;
-    j["shares"] = Numbers(r.shares);
+    j["shares"] = JsonNumbers(r.shares);
     if (!r.computed)
         return j;
     const chem::SpeciesVector& s = r.blend.species;
     j["tCalc"] = JsonNumber(r.blend.blendTemp);
-    j["ions"] = {
-        {"Na", JsonNumber(s[chem::slot::Na])},        {"K", JsonNumber(s[chem::slot::K])},
-        {"Ca", JsonNumber(s[chem::slot::CaTotal])},   {"Mg", JsonNumber(s[chem::slot::MgTotal])},
-        {"Cl", JsonNumber(s[chem::slot::Cl])},        {"NO3", JsonNumber(s[chem::slot::No3])},
-        {"SO4", JsonNumber(s[chem::slot::So4Total])}, {"PO4", JsonNumber(s[chem::slot::Po4Total])}};
+    namespace slot = chem::slot;
+    j["ions"] = IonsJson({s[slot::Na], s[slot::K], s[slot::CaTotal], s[slot::MgTotal], s[slot::Cl],
+                          s[slot::No3], s[slot::So4Total], s[slot::Po4Total]});
     j["mValue"] = per(&C::mValue);
     j["dic"] = per(&C::dic);
     j["pH"] = per(&C::pH);
@@ -111,14 +72,12 @@ Json BlendJson(const results::BlendSaturation& r) {
     j["ionicStrength"] = per(&C::ionicStrength);
     j["dcMmol"] = per(&C::dcMmol);
     j["dcMg"] = per(&C::dcMg);
-    j["dosage"] = {{"SI0", DosageJson(r.dosage, chem::Target::SI0)},
-                   {"pH78", DosageJson(r.dosage, chem::Target::pH78)}};
+    j["dosage"] = DosageJson(r.dosage);
     return j;
 }
 
-void RunBlend(const Options& o) {
-    app::LineBuffer buffer;
-    const app::Project project = LoadProjectOrFail(o.file, buffer);
+void RunBlend(const ReportOptions& o) {
+    const app::Project project = LoadProjectOrFail(o.file);
     const results::BlendSaturation r =
         results::ComputeBlendSaturation(project.parts.waters, results::Execution::Parallel);
     if (o.format == "json") {
@@ -128,7 +87,7 @@ void RunBlend(const Options& o) {
     const report::ReportText text =
         report::BuildBlendReport(r, ResolveLanguage(o.lang), app::kSignature2012, project.fileName,
                                  app::SystemDateTimeText());
-    EmitLines(report::ReportLines(text, report::BlendReportLayout(), FormatOf(o)), o.out);
+    EmitReport(text, report::BlendReportLayout(), o);
 }
 
 // ---- series --------------------------------------------------------------------------------
@@ -149,19 +108,18 @@ Json SeriesJson(const results::BlendSeriesResult& r, char first, char second) {
         col["hardness"] = JsonNumber(c.hardness);
         col["so4Mg"] = JsonNumber(c.so4Mg);
         col["no3Mg"] = JsonNumber(c.no3Mg);
-        col["pH"] = Numbers(c.pH);
-        col["dcMg"] = Numbers(c.dcMg);
+        col["pH"] = JsonNumbers(c.pH);
+        col["dcMg"] = JsonNumbers(c.dcMg);
         columns.push_back(col);
     }
     j["columns"] = columns;
     return j;
 }
 
-void RunSeries(const Options& o, const std::string& first, const std::string& second) {
+void RunSeries(const ReportOptions& o, const std::string& first, const std::string& second) {
     if (first == second)
         throw CommandError(kExitUsage, "series: two different waters are needed");
-    app::LineBuffer buffer;
-    const app::Project project = LoadProjectOrFail(o.file, buffer);
+    const app::Project project = LoadProjectOrFail(o.file);
     const results::BlendSeriesResult r = results::ComputeBlendSeries(
         project.water(WaterOf(first[0])), project.water(WaterOf(second[0])),
         results::Execution::Parallel);
@@ -172,7 +130,7 @@ void RunSeries(const Options& o, const std::string& first, const std::string& se
     const report::ReportText text =
         report::BuildSeriesReport(r, ResolveLanguage(o.lang), app::kSignature2012, project.fileName,
                                   app::SystemDateTimeText());
-    EmitLines(report::SeriesReportLines(text, FormatOf(o)), o.out);
+    EmitLines(report::SeriesReportLines(text, ReportFormatOf(o)), o.out);
 }
 
 // ---- conditioning --------------------------------------------------------------------------
@@ -191,15 +149,12 @@ Json ConditioningJson(const results::ConditioningResult& r) {
     j["mValue"] = JsonNumber(r.mValue);
     j["dic"] = JsonNumber(r.dic);
     j["pValue"] = JsonNumber(r.pValue);
-    j["ions"] = {{"Na", JsonNumber(i.na)},   {"K", JsonNumber(i.k)},    {"Ca", JsonNumber(i.ca)},
-                 {"Mg", JsonNumber(i.mg)},   {"Cl", JsonNumber(i.cl)},  {"NO3", JsonNumber(i.no3)},
-                 {"SO4", JsonNumber(i.so4)}, {"PO4", JsonNumber(i.po4)}};
+    j["ions"] = IonsJson({i.na, i.k, i.ca, i.mg, i.cl, i.no3, i.so4, i.po4});
     return j;
 }
 
-void RunConditioning(const Options& o) {
-    app::LineBuffer buffer;
-    const app::Project project = LoadProjectOrFail(o.file, buffer);
+void RunConditioning(const ReportOptions& o) {
+    const app::Project project = LoadProjectOrFail(o.file);
     const app::ConditioningData& data = project.parts.conditioning;
     const app::Language lang = ResolveLanguage(o.lang);
     const results::ConditioningResult r =
@@ -211,7 +166,7 @@ void RunConditioning(const Options& o) {
     }
     const report::ReportText text = report::BuildConditioningReport(
         r, lang, app::kSignature2012, project.fileName, app::SystemDateTimeText());
-    EmitLines(report::ReportLines(text, report::ConditioningReportLayout(), FormatOf(o)), o.out);
+    EmitReport(text, report::ConditioningReportLayout(), o);
 }
 
 // ---- W 216 ---------------------------------------------------------------------------------
@@ -245,9 +200,8 @@ Json W216Json(const results::W216Result& r) {
     return j;
 }
 
-void RunW216(const Options& o) {
-    app::LineBuffer buffer;
-    const app::Project project = LoadProjectOrFail(o.file, buffer);
+void RunW216(const ReportOptions& o) {
+    const app::Project project = LoadProjectOrFail(o.file);
     const app::Language lang = ResolveLanguage(o.lang);
     const results::W216Result r = results::ComputeW216(project.parts.w216, project.parts.waters);
     ShowMessages(r.messageKeys, lang);
@@ -257,7 +211,7 @@ void RunW216(const Options& o) {
     }
     const report::ReportText text = report::BuildW216Report(
         r, lang, app::kSignature2012, project.fileName, app::SystemDateTimeText());
-    EmitLines(report::ReportLines(text, report::W216ReportLayout(), FormatOf(o)), o.out);
+    EmitReport(text, report::W216ReportLayout(), o);
 }
 
 // ---- compile -------------------------------------------------------------------------------
@@ -268,9 +222,7 @@ app::WaterAnalysis WaterFromArgument(const std::string& option, const std::strin
     const std::string letter = colon == std::string::npos ? "" : argument.substr(colon + 1);
     if (colon == 0 || (letter != "A" && letter != "B" && letter != "C"))
         throw CommandError(kExitUsage, option + ": expected FILE:LETTER with LETTER A, B or C");
-    app::LineBuffer buffer;
-    const app::Project source = LoadProjectOrFail(argument.substr(0, colon), buffer);
-    return source.water(WaterOf(letter[0]));
+    return LoadProjectOrFail(argument.substr(0, colon)).water(WaterOf(letter[0]));
 }
 
 void RunCompile(const std::string& out, const std::array<std::string, 3>& choices) {
@@ -284,22 +236,15 @@ void RunCompile(const std::string& out, const std::array<std::string, 3>& choice
     }
     app::Project project;
     project.parts = app::ComposeProject(selected);
-    project.fileName = std::filesystem::absolute(out).string();
     app::LineBuffer buffer;
-    try {
-        app::SaveProject(out, project, buffer, app::SystemDateTimeText());
-    } catch (const app::ValueTooWideError& e) {
-        throw CommandError(kExitFailure, out + ": " + e.what() + "; nothing written");
-    } catch (const app::FileError& e) {
-        throw CommandError(kExitFailure, e.fileName() + ": " + e.reason());
-    }
+    SaveProjectOrFail(out, project, buffer);
 }
 
 } // namespace
 
 void AddBlendCommands(CLI::App& app) {
     {
-        auto o = std::make_shared<Options>();
+        auto o = std::make_shared<ReportOptions>();
         auto* cmd = AddCommand(app, "blend",
                                "State of saturation of the blend of A, B and C in their stored "
                                "shares, with the dosage tables",
@@ -307,7 +252,7 @@ void AddBlendCommands(CLI::App& app) {
         cmd->callback([o] { RunBlend(*o); });
     }
     {
-        auto o = std::make_shared<Options>();
+        auto o = std::make_shared<ReportOptions>();
         auto first = std::make_shared<std::string>();
         auto second = std::make_shared<std::string>();
         auto* cmd = app.add_subcommand(
@@ -319,22 +264,17 @@ void AddBlendCommands(CLI::App& app) {
         cmd->add_option("second", *second, "Second water (A, B or C)")
             ->required()
             ->check(CLI::IsMember({"A", "B", "C"}));
-        cmd->add_option("--format", o->format, "Output format")
-            ->check(CLI::IsMember({"text", "excel", "json"}))
-            ->capture_default_str();
-        cmd->add_option("--lang", o->lang, "Report language (de, en)")
-            ->check(CLI::IsMember({"de", "en"}));
-        cmd->add_option("-o", o->out, "Write to this file instead of stdout");
+        AddOutputOptions(*cmd, *o, kFormats);
         cmd->callback([=] { RunSeries(*o, *first, *second); });
     }
     {
-        auto o = std::make_shared<Options>();
+        auto o = std::make_shared<ReportOptions>();
         auto* cmd = AddCommand(app, "conditioning",
                                "Dosing one chemical into the project's conditioning water", *o);
         cmd->callback([o] { RunConditioning(*o); });
     }
     {
-        auto o = std::make_shared<Options>();
+        auto o = std::make_shared<ReportOptions>();
         auto* cmd = AddCommand(app, "w216", "W 216 assessment of the project's two waters", *o);
         cmd->callback([o] { RunW216(*o); });
     }
@@ -344,7 +284,8 @@ void AddBlendCommands(CLI::App& app) {
         auto* cmd = app.add_subcommand(
             "compile", "Write a new project from waters of up to three project files");
         cmd->add_option("out", *out, "Project file to write")->required();
-        cmd->add_option("--a", (*choices)[0], "Water A of the new project: FILE:LETTER")->required();
+        cmd->add_option("--a", (*choices)[0], "Water A of the new project: FILE:LETTER")
+            ->required();
         cmd->add_option("--b", (*choices)[1], "Water B: FILE:LETTER (default water when absent)");
         cmd->add_option("--c", (*choices)[2], "Water C: FILE:LETTER (default water when absent)");
         cmd->callback([=] { RunCompile(*out, *choices); });

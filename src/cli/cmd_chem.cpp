@@ -26,23 +26,6 @@ void AddToolOptions(CLI::App* cmd, ToolOptions& o) {
         ->check(CLI::IsMember({"de", "en"}));
 }
 
-// Display width of UTF-8 text ("°" is one column).
-std::size_t Columns(std::string_view s) {
-    std::size_t n = 0;
-    for (unsigned char c : s) {
-        n += (c & 0xC0) != 0x80;
-    }
-    return n;
-}
-
-std::string PadRight(std::string_view s, std::size_t width) {
-    std::string out(s);
-    for (std::size_t n = Columns(s); n < width; ++n) {
-        out += ' ';
-    }
-    return out;
-}
-
 struct Row {
     std::string label;
     std::string value; // as the window shows it
@@ -54,7 +37,7 @@ struct Row {
 std::vector<std::string> TableLines(const std::vector<Row>& rows) {
     std::size_t labelWidth = 0, valueWidth = 0;
     for (const Row& r : rows) {
-        labelWidth = std::max(labelWidth, Columns(r.label));
+        labelWidth = std::max(labelWidth, DisplayColumns(r.label));
         valueWidth = std::max(valueWidth, r.value.size());
     }
     std::vector<std::string> lines;

@@ -30,18 +30,6 @@ Json ProjectJson(const app::Project& project, const std::string& signature) {
     return j;
 }
 
-void Save(const app::Project& source, const std::string& outFile, app::LineBuffer& buffer) {
-    app::Project project = source;
-    project.fileName = std::filesystem::absolute(outFile).string();
-    try {
-        app::SaveProject(outFile, project, buffer, app::SystemDateTimeText());
-    } catch (const app::ValueTooWideError& e) {
-        throw CommandError(kExitFailure, outFile + ": " + e.what() + "; nothing written");
-    } catch (const app::FileError& e) {
-        throw CommandError(kExitFailure, e.fileName() + ": " + e.reason());
-    }
-}
-
 } // namespace
 
 void AddProjectCommands(CLI::App& app) {
@@ -59,7 +47,7 @@ void AddProjectCommands(CLI::App& app) {
             if (!file->empty())
                 throw CLI::ValidationError("--new", "takes no input file");
             app::LineBuffer buffer;
-            Save(app::Project(), *newFile, buffer);
+            SaveProjectOrFail(*newFile, app::Project(), buffer);
             return;
         }
         if (file->empty())
@@ -67,7 +55,7 @@ void AddProjectCommands(CLI::App& app) {
         app::LineBuffer buffer;
         const app::Project project = LoadProjectOrFail(*file, buffer);
         if (!saveTo->empty()) {
-            Save(project, *saveTo, buffer);
+            SaveProjectOrFail(*saveTo, project, buffer);
             return;
         }
         EmitJson(ProjectJson(project, buffer[1]), "");

@@ -16,44 +16,23 @@ namespace zeb::cli {
 
 namespace {
 
-struct ResultOptions {
-    std::string file;
+struct ResultOptions : ReportOptions {
     std::string water;
-    std::string format = "text";
-    std::string lang;
-    std::string out;
 };
 
 CLI::App* AddResultCommand(CLI::App& app, const std::string& name, const std::string& help,
-                           std::vector<std::string> formats, ResultOptions& o) {
+                           const std::vector<std::string>& formats, ResultOptions& o) {
     auto* cmd = app.add_subcommand(name, help);
     cmd->add_option("file", o.file, "Project file (.zeb)")->required();
     cmd->add_option("water", o.water, "Water A, B or C")
         ->required()
         ->check(CLI::IsMember({"A", "B", "C"}));
-    cmd->add_option("--format", o.format, "Output format")
-        ->check(CLI::IsMember(formats))
-        ->capture_default_str();
-    cmd->add_option("--lang", o.lang, "Report language (de, en)")
-        ->check(CLI::IsMember({"de", "en"}));
-    cmd->add_option("-o", o.out, "Write to this file instead of stdout");
+    AddOutputOptions(*cmd, o, formats);
     return cmd;
 }
 
-app::WaterId WaterOf(const std::string& letter) {
-    return letter == "B" ? app::WaterId::B : letter == "C" ? app::WaterId::C : app::WaterId::A;
-}
-
-Json Numbers(const std::array<long double, 3>& values) {
-    Json a = Json::array();
-    for (long double v : values) {
-        a.push_back(JsonNumber(v));
-    }
-    return a;
-}
-
 template <class Column, class Get> Json PerColumn(const std::array<Column, 3>& columns, Get get) {
-    return Numbers({get(columns[0]), get(columns[1]), get(columns[2])});
+    return JsonNumbers({get(columns[0]), get(columns[1]), get(columns[2])});
 }
 
 Json ColumnNamesJson(bool useDic) {
@@ -64,36 +43,7 @@ Json ColumnNamesJson(bool useDic) {
     return a;
 }
 
-// Reports go out as the window's "&Save" writes them, or to stdout as UTF-8 lines.
-void EmitReport(const report::ReportText& text, const report::ReportLayout& layout,
-                const ResultOptions& o) {
-    const auto format =
-        o.format == "excel" ? report::ReportFormat::Excel : report::ReportFormat::Standard;
-    EmitLines(report::ReportLines(text, layout, format), o.out);
-}
-
 // ---- saturation ----------------------------------------------------------------------------
-
-Json DosageJson(const results::DosageTables& d, chem::Target target) {
-    Json chemicals = Json::object();
-    for (chem::Chemical c : chem::kAllChemicals) {
-        auto get = [&](long double results::DosageValues::*q) {
-            return Numbers({d.at(target, c, 0).*q, d.at(target, c, 1).*q, d.at(target, c, 2).*q});
-        };
-        Json j;
-        j["doseMmol"] = get(&results::DosageValues::doseMmol);
-        j["doseMg"] = get(&results::DosageValues::doseMg);
-        j["pH"] = get(&results::DosageValues::pH);
-        j["ionicStrength"] = get(&results::DosageValues::ionicStrength);
-        j["mValue"] = get(&results::DosageValues::mValue);
-        j["pValue"] = get(&results::DosageValues::pValue);
-        if (results::HasSodiumRow(c)) {
-            j["sodiumMg"] = get(&results::DosageValues::sodiumMg);
-        }
-        chemicals[std::string(chem::ChemicalName(c))] = j;
-    }
-    return chemicals;
-}
 
 Json SaturationJson(const results::WaterSaturation& r, const app::WaterAnalysis& w,
                     const std::string& letter) {
@@ -127,15 +77,13 @@ Json SaturationJson(const results::WaterSaturation& r, const app::WaterAnalysis&
     j["dcMmol"] = PerColumn(r.columns, [](const C& c) { return c.dcMmol; });
     j["dcMg"] = PerColumn(r.columns, [](const C& c) { return c.dcMg; });
     j["pHAgreement"] = r.pHAgreement;
-    j["dosage"] = {{"SI0", DosageJson(r.dosage, chem::Target::SI0)},
-                   {"pH78", DosageJson(r.dosage, chem::Target::pH78)}};
+    j["dosage"] = DosageJson(r.dosage);
     return j;
 }
 
 void RunSaturation(const ResultOptions& o) {
-    app::LineBuffer buffer;
-    const app::Project project = LoadProjectOrFail(o.file, buffer);
-    const app::WaterAnalysis& water = project.water(WaterOf(o.water));
+    const app::Project project = LoadProjectOrFail(o.file);
+    const app::WaterAnalysis& water = project.water(WaterOf(o.water[0]));
     const results::WaterSaturation r =
         results::ComputeSaturation(water, results::Execution::Parallel);
     if (o.format == "json") {
@@ -177,9 +125,8 @@ Json SpeciesJson(const results::SpeciesResult& r, const std::string& letter) {
 }
 
 void RunSpecies(const ResultOptions& o) {
-    app::LineBuffer buffer;
-    const app::Project project = LoadProjectOrFail(o.file, buffer);
-    const app::WaterAnalysis& water = project.water(WaterOf(o.water));
+    const app::Project project = LoadProjectOrFail(o.file);
+    const app::WaterAnalysis& water = project.water(WaterOf(o.water[0]));
     const results::SpeciesResult r = results::ComputeSpecies(water);
     if (o.format == "json") {
         EmitJson(SpeciesJson(r, o.water), o.out);
@@ -215,13 +162,13 @@ Json CheckJson(const analysis::AnalysisCheck& c, const std::string& letter) {
     carbonate["computed"] = k.computed;
     carbonate["columns"] = ColumnNamesJson(k.useDic);
     if (k.computed) {
-        carbonate["mValue"] = Numbers(k.mValue);
-        carbonate["dic"] = Numbers(k.dic);
-        carbonate["pValue"] = Numbers(k.pValue);
-        carbonate["anions"] = Numbers(k.anions);
-        carbonate["cations"] = Numbers(k.cations);
-        carbonate["ionicStrength"] = Numbers(k.ionicStrength);
-        carbonate["pH"] = Numbers(k.pH);
+        carbonate["mValue"] = JsonNumbers(k.mValue);
+        carbonate["dic"] = JsonNumbers(k.dic);
+        carbonate["pValue"] = JsonNumbers(k.pValue);
+        carbonate["anions"] = JsonNumbers(k.anions);
+        carbonate["cations"] = JsonNumbers(k.cations);
+        carbonate["ionicStrength"] = JsonNumbers(k.ionicStrength);
+        carbonate["pH"] = JsonNumbers(k.pH);
         carbonate["pHAgreement"] = k.pHAgreement;
         carbonate["pHCalculated"] = JsonNumber(k.pHCalculated);
         carbonate["pHMeasured"] = JsonNumber(k.pHMeasured);
@@ -232,31 +179,6 @@ Json CheckJson(const analysis::AnalysisCheck& c, const std::string& letter) {
     }
     j["carbonate"] = carbonate;
     return j;
-}
-
-// Display width of UTF-8 text ("°" is one column).
-std::size_t Columns(std::string_view s) {
-    std::size_t n = 0;
-    for (unsigned char c : s) {
-        n += (c & 0xC0) != 0x80;
-    }
-    return n;
-}
-
-std::string PadRight(std::string_view s, std::size_t width) {
-    std::string out(s);
-    for (std::size_t n = Columns(s); n < width; ++n) {
-        out += ' ';
-    }
-    return out;
-}
-
-std::string PadLeft(std::string_view s, std::size_t width) {
-    std::string out;
-    for (std::size_t n = Columns(s); n < width; ++n) {
-        out += ' ';
-    }
-    return out + std::string(s);
 }
 
 // The check window as text: its four sections with their labels, values and units.
@@ -350,9 +272,8 @@ std::vector<std::string> CheckListing(const analysis::AnalysisCheck& c, const ap
 }
 
 void RunCheck(const ResultOptions& o) {
-    app::LineBuffer buffer;
-    const app::Project project = LoadProjectOrFail(o.file, buffer);
-    const app::WaterAnalysis& water = project.water(WaterOf(o.water));
+    const app::Project project = LoadProjectOrFail(o.file);
+    const app::WaterAnalysis& water = project.water(WaterOf(o.water[0]));
     const analysis::AnalysisCheck c = analysis::CheckAnalysis(water);
     if (o.format == "json") {
         EmitJson(CheckJson(c, o.water), o.out);

@@ -2,6 +2,9 @@
 
 #include "app/cp1252.h"
 #include "app/settings.h"
+#include "results/saturation.h"
+
+#include <CLI/CLI.hpp>
 
 #include <iostream>
 #include <unistd.h>
@@ -44,6 +47,35 @@ app::Project LoadProjectOrFail(const std::filesystem::path& file, app::LineBuffe
     return project;
 }
 
+app::Project LoadProjectOrFail(const std::filesystem::path& file) {
+    app::LineBuffer buffer;
+    return LoadProjectOrFail(file, buffer);
+}
+
+void SaveProjectOrFail(const std::string& outFile, app::Project project, app::LineBuffer& buffer) {
+    project.fileName = std::filesystem::absolute(outFile).string();
+    try {
+        app::SaveProject(outFile, project, buffer, app::SystemDateTimeText());
+    } catch (const app::ValueTooWideError& e) {
+        throw CommandError(kExitFailure, outFile + ": " + e.what() + "; nothing written");
+    } catch (const app::FileError& e) {
+        throw CommandError(kExitFailure, e.fileName() + ": " + e.reason());
+    }
+}
+
+app::WaterId WaterOf(char letter) {
+    return letter == 'B' ? app::WaterId::B : letter == 'C' ? app::WaterId::C : app::WaterId::A;
+}
+
+void AddOutputOptions(CLI::App& cmd, ReportOptions& o, const std::vector<std::string>& formats) {
+    cmd.add_option("--format", o.format, "Output format")
+        ->check(CLI::IsMember(formats))
+        ->capture_default_str();
+    cmd.add_option("--lang", o.lang, "Report language (de, en)")
+        ->check(CLI::IsMember({"de", "en"}));
+    cmd.add_option("-o", o.out, "Write to this file instead of stdout");
+}
+
 void EmitLines(const std::vector<std::string>& lines, const std::string& outFile) {
     if (outFile.empty()) {
         for (const auto& l : lines)
@@ -63,6 +95,15 @@ void EmitLines(const std::vector<std::string>& lines, const std::string& outFile
     }
 }
 
+report::ReportFormat ReportFormatOf(const ReportOptions& o) {
+    return o.format == "excel" ? report::ReportFormat::Excel : report::ReportFormat::Standard;
+}
+
+void EmitReport(const report::ReportText& text, const report::ReportLayout& layout,
+                const ReportOptions& o) {
+    EmitLines(report::ReportLines(text, layout, ReportFormatOf(o)), o.out);
+}
+
 void EmitJson(const Json& json, const std::string& outFile) {
     if (outFile.empty()) {
         std::cout << json.dump(2) << '\n';
@@ -74,6 +115,61 @@ void EmitJson(const Json& json, const std::string& outFile) {
     } catch (const app::FileError& e) {
         throw CommandError(kExitFailure, e.fileName() + ": " + e.reason());
     }
+}
+
+Json JsonNumbers(const std::array<long double, 3>& values) {
+    Json a = Json::array();
+    for (long double v : values)
+        a.push_back(JsonNumber(v));
+    return a;
+}
+
+Json DosageJson(const results::DosageTables& d) {
+    using V = results::DosageValues;
+    Json tables = Json::object();
+    for (auto [target, name] :
+         {std::pair{chem::Target::SI0, "SI0"}, std::pair{chem::Target::pH78, "pH78"}}) {
+        Json chemicals = Json::object();
+        for (chem::Chemical c : chem::kAllChemicals) {
+            auto get = [&](long double V::*q) {
+                return JsonNumbers(
+                    {d.at(target, c, 0).*q, d.at(target, c, 1).*q, d.at(target, c, 2).*q});
+            };
+            Json j;
+            j["doseMmol"] = get(&V::doseMmol);
+            j["doseMg"] = get(&V::doseMg);
+            j["pH"] = get(&V::pH);
+            j["ionicStrength"] = get(&V::ionicStrength);
+            j["mValue"] = get(&V::mValue);
+            j["pValue"] = get(&V::pValue);
+            if (results::HasSodiumRow(c))
+                j["sodiumMg"] = get(&V::sodiumMg);
+            chemicals[std::string(chem::ChemicalName(c))] = j;
+        }
+        tables[name] = chemicals;
+    }
+    return tables;
+}
+
+std::size_t DisplayColumns(std::string_view s) {
+    std::size_t n = 0;
+    for (unsigned char c : s)
+        n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+std::string PadRight(std::string_view s, std::size_t width) {
+    std::string out(s);
+    for (std::size_t n = DisplayColumns(s); n < width; ++n)
+        out += ' ';
+    return out;
+}
+
+std::string PadLeft(std::string_view s, std::size_t width) {
+    std::string out;
+    for (std::size_t n = DisplayColumns(s); n < width; ++n)
+        out += ' ';
+    return out + std::string(s);
 }
 
 } // namespace zeb::cli

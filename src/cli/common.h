@@ -3,9 +3,11 @@
 
 #include "app/project_file.h"
 #include "app/texts.h"
+#include "report/report_text.h"
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -13,6 +15,10 @@
 
 namespace CLI {
 class App;
+}
+
+namespace zeb::results {
+struct DosageTables;
 }
 
 namespace zeb::cli {
@@ -32,10 +38,33 @@ app::Language ResolveLanguage(const std::string& option);
 // Reads a project file (older files converted); throws CommandError(1) naming the file for I/O
 // errors and files that are not projects. The buffer keeps lines 94 to 100 for a later save.
 app::Project LoadProjectOrFail(const std::filesystem::path& file, app::LineBuffer& buffer);
+app::Project LoadProjectOrFail(const std::filesystem::path& file);
+
+// Writes `project` to `outFile` under that name; throws CommandError(1) when a value is too wide
+// for the file (nothing written) or the file cannot be written.
+void SaveProjectOrFail(const std::string& outFile, app::Project project, app::LineBuffer& buffer);
+
+// 'A', 'B' or 'C' (the options accept nothing else).
+app::WaterId WaterOf(char letter);
+
+// The options of a command that prints a report: the project file, "--format", "--lang" and "-o".
+struct ReportOptions {
+    std::string file;
+    std::string format = "text";
+    std::string lang;
+    std::string out;
+};
+// Adds "--format" (one of `formats`), "--lang" and "-o" to `cmd`.
+void AddOutputOptions(CLI::App& cmd, ReportOptions& o, const std::vector<std::string>& formats);
 
 // Prints UTF-8 lines with LF ends to stdout, or writes them to `outFile` as a report file is
 // written (Windows-1252, CR LF) when it is not empty.
 void EmitLines(const std::vector<std::string>& lines, const std::string& outFile);
+// The report as the window's "&Save" writes it in the chosen format, or to stdout.
+void EmitReport(const report::ReportText& text, const report::ReportLayout& layout,
+                const ReportOptions& o);
+report::ReportFormat ReportFormatOf(const ReportOptions& o);
+
 using Json = nlohmann::ordered_json; // keeps keys in the order they are written
 void EmitJson(const Json& json, const std::string& outFile);
 
@@ -43,6 +72,14 @@ void EmitJson(const Json& json, const std::string& outFile);
 inline double JsonNumber(long double x) {
     return static_cast<double>(x);
 }
+Json JsonNumbers(const std::array<long double, 3>& values);
+// {"SI0": {chemical: {quantity: [three columns]}}, "pH78": ...}, sodium only where it has a row.
+Json DosageJson(const results::DosageTables& dosage);
+
+// Display width of UTF-8 text ("°" is one column), and text padded to a width with blanks.
+std::size_t DisplayColumns(std::string_view s);
+std::string PadRight(std::string_view s, std::size_t width);
+std::string PadLeft(std::string_view s, std::size_t width);
 
 // Command registration; each lives in its own file.
 void AddProjectCommands(CLI::App& app);
