@@ -1,6 +1,6 @@
 #include "report/conditioning_report.h"
 
-#include "app/number_format.h"
+#include "report/report_rows.h"
 
 #include <string>
 
@@ -11,10 +11,6 @@ namespace {
 using results::ConditioningChemical;
 
 constexpr std::string_view kMmol = "  mmol/L";
-
-std::string Value(long double x) {
-    return app::FormatFixed(x, 8, 3);
-}
 
 std::string_view ChemicalKey(ConditioningChemical c) {
     switch (c) {
@@ -57,45 +53,39 @@ ReportText BuildConditioningReport(const results::ConditioningResult& r, app::La
     auto label = [lang](std::string_view key) { return std::string(app::Text(key, lang)); };
     const app::ConditioningData& in = r.inputs;
 
-    rep[11] = std::string(kIndent) + in.text;
+    rep[11] = kIndentText + in.text;
     rep[13] = label("report.TForm3.mValue") + in.tm + std::string(kMmol);
     rep[14] = label("report.TForm3.cDic") + in.tC + std::string(kMmol);
     rep[15] = label("report.TForm3.temperature") + in.T + "  °C";
     rep[16] = label("report.TForm3.ios") + in.IOS + std::string(kMmol);
-    const std::pair<std::string_view, const std::string*> inputIons[] = {
-        {"report.TForm3.cNa", &in.cNa},   {"report.TForm3.cK", &in.cK},
-        {"report.TForm3.cCa", &in.cCa},   {"report.TForm3.cMg", &in.cMg},
-        {"report.TForm3.cCl", &in.cCl},   {"report.TForm3.cNO3", &in.cNO3},
-        {"report.TForm3.cSO4", &in.cSO4}, {"report.TForm3.cPO4", &in.cPO4},
-    };
-    int line = 18;
-    for (const auto& [key, value] : inputIons)
-        rep[line++] = label(key) + *value + std::string(kMmol);
+    // The ions stand twice: as entered from line 18, after dosing from line 42.
+    constexpr std::string_view kIonKeys[] = {
+        "report.TForm3.cNa", "report.TForm3.cK",   "report.TForm3.cCa",  "report.TForm3.cMg",
+        "report.TForm3.cCl", "report.TForm3.cNO3", "report.TForm3.cSO4", "report.TForm3.cPO4"};
+    const results::ConditioningIons& ions = r.ions;
+    const std::string* entered[] = {&in.cNa, &in.cK,   &in.cCa,  &in.cMg,
+                                    &in.cCl, &in.cNO3, &in.cSO4, &in.cPO4};
+    const long double dosed[] = {ions.na, ions.k,   ions.ca,  ions.mg,
+                                 ions.cl, ions.no3, ions.so4, ions.po4};
+    for (int i = 0; i < 8; ++i) {
+        rep[18 + i] = label(kIonKeys[i]) + *entered[i] + std::string(kMmol);
+        rep[42 + i] = label(kIonKeys[i]) + Fixed3(dosed[i]) + std::string(kMmol);
+    }
     rep[27] = label(ChemicalKey(r.chemical));
     rep[30] = label("report.TForm3.cx") + in.cx + std::string(kMmol);
     if (r.withDilution)
         rep[31] = label("report.TForm3.vx") + in.Vx + "  L/m³  ";
 
-    rep[34] = std::string(kIndent) + label("report.TForm3.heading");
-    rep[35] = label("report.TForm3.mValue") + Value(r.mValue) + std::string(kMmol);
-    rep[36] = label("report.TForm3.pValue") + Value(r.pValue) + std::string(kMmol);
-    rep[37] = label("report.TForm3.cDic") + Value(r.dic) + std::string(kMmol);
-    rep[38] = label("report.TForm3.ios") + Value(r.ionicStrength) + std::string(kMmol);
-    rep[39] = label("report.TForm3.pH") + Value(r.pH);
-    rep[40] = label("report.TForm3.si") + Value(r.si);
-    rep[41] = label("report.TForm3.dc") + Value(r.dc) + std::string(kMmol);
-    const results::ConditioningIons& ions = r.ions;
-    const std::pair<std::string_view, long double> outputIons[] = {
-        {"report.TForm3.cNa", ions.na},   {"report.TForm3.cK", ions.k},
-        {"report.TForm3.cCa", ions.ca},   {"report.TForm3.cMg", ions.mg},
-        {"report.TForm3.cCl", ions.cl},   {"report.TForm3.cNO3", ions.no3},
-        {"report.TForm3.cSO4", ions.so4}, {"report.TForm3.cPO4", ions.po4},
-    };
-    line = 42;
-    for (const auto& [key, value] : outputIons)
-        rep[line++] = label(key) + Value(value) + std::string(kMmol);
-    rep[51] = label("report.TForm3.siCaCO3") + Value(r.si);
-    rep[52] = label("report.TForm3.dcCaCO3") + Value(r.dc) + std::string(kMmol);
+    rep[34] = kIndentText + label("report.TForm3.heading");
+    rep[35] = label("report.TForm3.mValue") + Fixed3(r.mValue) + std::string(kMmol);
+    rep[36] = label("report.TForm3.pValue") + Fixed3(r.pValue) + std::string(kMmol);
+    rep[37] = label("report.TForm3.cDic") + Fixed3(r.dic) + std::string(kMmol);
+    rep[38] = label("report.TForm3.ios") + Fixed3(r.ionicStrength) + std::string(kMmol);
+    rep[39] = label("report.TForm3.pH") + Fixed3(r.pH);
+    rep[40] = label("report.TForm3.si") + Fixed3(r.si);
+    rep[41] = label("report.TForm3.dc") + Fixed3(r.dc) + std::string(kMmol);
+    rep[51] = label("report.TForm3.siCaCO3") + Fixed3(r.si);
+    rep[52] = label("report.TForm3.dcCaCO3") + Fixed3(r.dc) + std::string(kMmol);
     return rep;
 }
 

@@ -15,13 +15,6 @@ namespace zeb::report {
 // of lines 34 to 44 and 53 to 56.
 const ReportLayout& SaturationReportLayout();
 
-// The dosage tables as lines firstLine to firstLine + 89: the doses to SI = 0, the pH, ionic
-// strength, m-value, p-value and sodium after them, then the doses to pH 7.8 and the same four
-// blocks after them, each block after an empty line. Shared with the blend report.
-inline constexpr int kDosageBlockLines = 90;
-void WriteDosageTables(ReportText& report, int firstLine, const results::DosageTables& dosage,
-                       app::Language language);
-
 // The whole report. `water` supplies the stored input texts; `signature`, `fileName` and
 // `dateTime` go to the header lines 3, 6/7 and 9.
 ReportText BuildSaturationReport(const results::WaterSaturation& result,

@@ -1,6 +1,7 @@
 #include "report/species_report.h"
 
 #include "app/number_format.h"
+#include "report/report_rows.h"
 
 #include <string>
 
@@ -9,8 +10,6 @@ namespace zeb::report {
 namespace {
 
 namespace s = chem::slot;
-
-const std::string kIndentText(kIndent);
 
 // The window's format: scientific with four significant digits in 12 characters.
 std::string V(long double x) {
@@ -63,15 +62,8 @@ ReportText BuildSpeciesReport(const results::SpeciesResult& r, const app::WaterA
     FillReportHeader(report, signature, fileName, dateTime);
     report[11] = kIndentText + w.text;
 
-    report[13] = T("report.TForm4.pH") + w.pH;
-    report[14] = T("report.TForm4.tempPH") + w.tempPH + "  °C";
-    report[15] = T("report.TForm4.ks43") + w.ks43 + "  mmol/L";
-    report[16] = T("report.TForm4.tempTitr43") + w.tempTitr43 + "  °C";
-    report[17] = T("report.TForm4.kb82") + w.kb82 + "  mmol/L";
-    report[18] = T("report.TForm4.ks82") + w.ks82 + "  mmol/L";
-    report[19] = T("report.TForm4.tempTitr82") + w.tempTitr82 + "  °C";
-    report[20] = T("report.TForm4.dic") + w.dic + "  mmol/L";
-    report[21] = kIndentText + T("report.common.tcalc") + "     " + w.tempCalc + "  °C";
+    report[WriteAnalysisInputs(report, w, false, lang)] =
+        kIndentText + T("report.common.tcalc") + Blanks(5) + w.tempCalc + "  °C";
     if (w.iosMode != "IOS") {
         report[22] = T("report.TForm12.iosInput") + w.iosInput + "  mmol/L";
     }
