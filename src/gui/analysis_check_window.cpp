@@ -15,10 +15,6 @@ namespace zeb::gui {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kKsKbHeadings{"headingKs43Kb82", "headingKs43PH",
-                                                        "headingKb82PH"};
-constexpr std::array<std::string_view, 3> kDicHeadings{"headingKs43Dic", "headingDicPH",
-                                                       "headingKb82Dic"};
 constexpr long double kMaxIonicStrength = 50.0L;
 
 void SetNumber(QLabel* label, long double x, int decimals = 3) {
@@ -110,10 +106,8 @@ void AnalysisCheckWindow::ShowMarks() {
     SetTextColor(ui_->rowDiffMean, marked ? QColor(Qt::red) : QColor());
     SetTextColor(ui_->unitDiffMean, marked ? QColor(Qt::red) : QColor());
 
-    const auto& headings = check_.carbonate.useDic ? kDicHeadings : kKsKbHeadings;
-    ui_->columnHeading1->setText(WindowText(headings[0]));
-    ui_->columnHeading2->setText(WindowText(headings[1]));
-    ui_->columnHeading3->setText(WindowText(headings[2]));
+    ShowColumnHeadings({ui_->columnHeading1, ui_->columnHeading2, ui_->columnHeading3},
+                       check_.carbonate.useDic);
 
     const bool disagree = check_.carbonate.computed && check_.carbonate.pHDisagree;
     ui_->labelAgreement->setText(WindowText(disagree ? "diffAbove" : "diffBelow"));

@@ -24,8 +24,8 @@ const QString kBlendSuffix = QStringLiteral(" M");
 BlendSaturationWindow::BlendSaturationWindow(Dialogs& dialogs, ReportOutput& reports,
                                              DosageWindows& dosage, ProgressWindow& progress,
                                              QWidget* parent)
-    : ResultWindow(parent), ui_(new Ui::BlendSaturationWindow), dialogs_(dialogs),
-      reports_(reports), dosage_(dosage), progress_(progress) {
+    : ReportWindow(dialogs, reports, parent), ui_(new Ui::BlendSaturationWindow), dosage_(dosage),
+      progress_(progress) {
     ui_->setupUi(this);
     StyleValueLabels(8);
     // The blend's dosage windows always name the blend, whatever this caption
@@ -35,19 +35,17 @@ BlendSaturationWindow::BlendSaturationWindow(Dialogs& dialogs, ReportOutput& rep
     connect(ui_->buttonPH78, &QPushButton::clicked, this,
             [this] { dosage_.Open(chem::Target::pH78, kBlendSuffix); });
     connect(ui_->buttonSave, &QPushButton::clicked, this,
-            [this] { reports_.Save(this, report_, report::BlendReportLayout()); });
+            [this] { SaveReport(report::BlendReportLayout()); });
     connect(ui_->buttonPrint, &QPushButton::clicked, this,
-            [this] { reports_.Print(this, report_, kBlendReportPages); });
+            [this] { PrintReport(kBlendReportPages); });
     ApplyTexts(app::Language::German);
 }
 
 BlendSaturationWindow::~BlendSaturationWindow() = default;
 
 void BlendSaturationWindow::Open(const app::Project& project, const ReportHeader& header) {
-    SetCaptionSuffix(kBlendSuffix);
     Run(project.parts.waters, header);
-    dialogs_.RunModal(*this);
-    ClearCaptionSuffix();
+    RunModal(dialogs_, kBlendSuffix);
 }
 
 void BlendSaturationWindow::Run(const std::array<app::WaterAnalysis, 3>& waters,
@@ -108,9 +106,7 @@ void BlendSaturationWindow::ApplyWindowTexts() {
 }
 
 void BlendSaturationWindow::ShowTexts() {
-    ui_->labelStatus->setText(hasRun_ && !result_.computed ? WindowText("statusNotComputed")
-                                                           : QString());
-    ui_->labelStatus->setVisible(!ui_->labelStatus->text().isEmpty());
+    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed);
 }
 
 void BlendSaturationWindow::BuildReport() {

@@ -5,7 +5,6 @@
 
 #include "app/project.h"
 #include "gui/result_window.h"
-#include "report/report_text.h"
 #include "results/blend_saturation.h"
 
 #include <array>
@@ -17,12 +16,10 @@ class BlendSaturationWindow;
 
 namespace zeb::gui {
 
-class Dialogs;
 class DosageWindows;
 class ProgressWindow;
-class ReportOutput;
 
-class BlendSaturationWindow : public ResultWindow {
+class BlendSaturationWindow : public ReportWindow {
     Q_OBJECT
 public:
     BlendSaturationWindow(Dialogs& dialogs, ReportOutput& reports, DosageWindows& dosage,
@@ -34,7 +31,6 @@ public:
     void Open(const app::Project& project, const ReportHeader& header);
 
     const results::BlendSaturation& result() const { return result_; }
-    const report::ReportText& report() const { return report_; }
 
 protected:
     void ApplyWindowTexts() override;
@@ -46,8 +42,6 @@ private:
     void BuildReport();
 
     std::unique_ptr<Ui::BlendSaturationWindow> ui_;
-    Dialogs& dialogs_;
-    ReportOutput& reports_;
     DosageWindows& dosage_;
     ProgressWindow& progress_;
 
@@ -55,7 +49,6 @@ private:
     std::array<app::WaterAnalysis, 3> waters_;
     ReportHeader header_;
     results::BlendSaturation result_;
-    report::ReportText report_;
 };
 
 } // namespace zeb::gui

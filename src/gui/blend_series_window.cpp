@@ -34,8 +34,7 @@ QStringList ShareTokens(const QString& row) {
 
 BlendSeriesWindow::BlendSeriesWindow(Dialogs& dialogs, ReportOutput& reports,
                                      ProgressWindow& progress, QWidget* parent)
-    : ResultWindow(parent), ui_(new Ui::BlendSeriesWindow), dialogs_(dialogs), reports_(reports),
-      progress_(progress) {
+    : ReportWindow(dialogs, reports, parent), ui_(new Ui::BlendSeriesWindow), progress_(progress) {
     ui_->setupUi(this);
     StyleValueLabels(6);
     for (QLabel* label : findChildren<QLabel*>())
@@ -43,7 +42,7 @@ BlendSeriesWindow::BlendSeriesWindow(Dialogs& dialogs, ReportOutput& reports,
             label->setFont(ui_->valueTcalc_0->font());
     connect(ui_->buttonSave, &QPushButton::clicked, this, &BlendSeriesWindow::SaveClick);
     connect(ui_->buttonPrint, &QPushButton::clicked, this,
-            [this] { reports_.Print(this, report_, kSeriesReportPages); });
+            [this] { PrintReport(kSeriesReportPages); });
     ApplyTexts(app::Language::German);
 }
 
@@ -53,11 +52,9 @@ void BlendSeriesWindow::Open(const app::Project& project, app::WaterId first, ap
                              const ReportHeader& header) {
     pair_ = {app::WaterLetter(first), app::WaterLetter(second)};
     lettersOnShares_ = true;
-    SetCaptionSuffix(QStringLiteral(" %1 / %2").arg(Letter(pair_.first), Letter(pair_.second)));
     Run(project.water(first), project.water(second), header);
-    dialogs_.RunModal(*this);
+    RunModal(dialogs_, QStringLiteral(" %1 / %2").arg(Letter(pair_.first), Letter(pair_.second)));
     lettersOnShares_ = false;
-    ClearCaptionSuffix();
     ShowTexts();
 }
 
@@ -129,9 +126,7 @@ void BlendSeriesWindow::ShowTexts() {
     ui_->rowDcPair2->setText(WindowText("rowPair2"));
     ui_->rowDcPair3->setText(WindowText(third));
 
-    ui_->labelStatus->setText(hasRun_ && !result_.computed ? WindowText("statusNotComputed")
-                                                           : QString());
-    ui_->labelStatus->setVisible(!ui_->labelStatus->text().isEmpty());
+    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed);
 }
 
 void BlendSeriesWindow::BuildReport() {

@@ -5,7 +5,6 @@
 
 #include "app/project.h"
 #include "gui/result_window.h"
-#include "report/report_text.h"
 #include "results/blend_series.h"
 
 #include <memory>
@@ -18,11 +17,9 @@ class BlendSeriesWindow;
 
 namespace zeb::gui {
 
-class Dialogs;
 class ProgressWindow;
-class ReportOutput;
 
-class BlendSeriesWindow : public ResultWindow {
+class BlendSeriesWindow : public ReportWindow {
     Q_OBJECT
 public:
     BlendSeriesWindow(Dialogs& dialogs, ReportOutput& reports, ProgressWindow& progress,
@@ -38,7 +35,6 @@ public:
               const ReportHeader& header);
 
     const results::BlendSeriesResult& result() const { return result_; }
-    const report::ReportText& report() const { return report_; }
 
 protected:
     void ApplyWindowTexts() override;
@@ -51,8 +47,6 @@ private:
     void SaveClick();
 
     std::unique_ptr<Ui::BlendSeriesWindow> ui_;
-    Dialogs& dialogs_;
-    ReportOutput& reports_;
     ProgressWindow& progress_;
 
     // The pair the text labels name; the share labels carry the letters only while shown.
@@ -61,7 +55,6 @@ private:
     bool hasRun_ = false;
     ReportHeader header_;
     results::BlendSeriesResult result_;
-    report::ReportText report_;
 };
 
 } // namespace zeb::gui

@@ -45,10 +45,7 @@ constexpr ReportPage kPages[] = {{8, 52}};
 
 ConditioningWindow::ConditioningWindow(Dialogs& dialogs, ReportOutput& reports,
                                        const app::Project& project, QWidget* parent)
-    : ResultWindow(parent), ui_(new Ui::ConditioningWindow), dialogs_(dialogs), reports_(reports),
-      project_(project), header_([&project] {
-          return CurrentReportHeader(std::string(app::kSignature2012), project);
-      }) {
+    : ProjectReportWindow(dialogs, reports, project, parent), ui_(new Ui::ConditioningWindow) {
     ui_->setupUi(this);
     StyleValueLabels(8);
     for (const FieldName& f : kFields) {
@@ -109,10 +106,6 @@ ConditioningWindow::ConditioningWindow(Dialogs& dialogs, ReportOutput& reports,
 
 ConditioningWindow::~ConditioningWindow() = default;
 
-void ConditioningWindow::SetReportHeaderSource(std::function<ReportHeader()> source) {
-    header_ = std::move(source);
-}
-
 app::ConditioningData ConditioningWindow::ReadForm() const {
     app::ConditioningData data;
     for (const Binding& b : bindings_)
@@ -151,11 +144,6 @@ void ConditioningWindow::StoreConditioningForm(app::ConditioningData& data) cons
         data.*b.member = app::CutValueText(form.*b.member);
     data.text = form.text;
     data.chemical = form.chemical;
-}
-
-void ConditioningWindow::Inform(const std::vector<std::string_view>& messageKeys) {
-    for (std::string_view key : messageKeys)
-        dialogs_.Inform(this, TextFor(key, language()));
 }
 
 void ConditioningWindow::NormalizeInputs() {
@@ -223,17 +211,17 @@ void ConditioningWindow::run() {
         r.ions.cl,       r.ions.no3,      r.ions.so4, r.ions.po4};
     for (size_t i = 0; i < outputs_.size(); ++i)
         SetValue(*outputs_[i], values[i]);
-    const ReportHeader header = header_();
+    const ReportHeader header = CurrentHeader();
     report_ = report::BuildConditioningReport(r, language(), header.signature, header.fileName,
                                               header.dateTime);
 }
 
 void ConditioningWindow::print() {
-    reports_.Print(this, report_, kPages);
+    PrintReport(kPages);
 }
 
 void ConditioningWindow::save() {
-    reports_.Save(this, report_, report::ConditioningReportLayout());
+    SaveReport(report::ConditioningReportLayout());
 }
 
 void ConditioningWindow::showEvent(QShowEvent* event) {

@@ -5,10 +5,7 @@
 
 #include "app/project.h"
 #include "gui/result_window.h"
-#include "report/report_text.h"
 
-#include <array>
-#include <functional>
 #include <memory>
 
 class QLabel;
@@ -21,20 +18,13 @@ class ConditioningWindow;
 
 namespace zeb::gui {
 
-class Dialogs;
-class ReportOutput;
-
-class ConditioningWindow : public ResultWindow {
+class ConditioningWindow : public ProjectReportWindow {
     Q_OBJECT
 public:
     // `project` supplies the waters of "Data A/B/C" and the report header.
     ConditioningWindow(Dialogs& dialogs, ReportOutput& reports, const app::Project& project,
                        QWidget* parent = nullptr);
     ~ConditioningWindow() override;
-
-    // The header lines of the report; by default those of the project under the signature the
-    // program writes.
-    void SetReportHeaderSource(std::function<ReportHeader()> source);
 
     void LoadConditioningForm(const app::ConditioningData& data);
     void StoreConditioningForm(app::ConditioningData& data) const;
@@ -52,8 +42,6 @@ public:
     void print();
     void save();
 
-    const report::ReportText& report() const { return report_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -67,17 +55,11 @@ private:
     void WriteEntries(const app::ConditioningData& data);
     void NormalizeInputs();
     void TakeWater(app::WaterId id);
-    void Inform(const std::vector<std::string_view>& messageKeys);
 
     std::unique_ptr<Ui::ConditioningWindow> ui_;
-    Dialogs& dialogs_;
-    ReportOutput& reports_;
-    const app::Project& project_;
-    std::function<ReportHeader()> header_;
     std::vector<Binding> bindings_;
     std::vector<std::pair<QRadioButton*, std::string_view>> chemicals_;
     std::vector<QLabel*> outputs_;
-    report::ReportText report_;
 };
 
 } // namespace zeb::gui

@@ -19,11 +19,6 @@ namespace {
 constexpr std::array<std::string_view, results::kChemicals> kChemicalKeys{
     "CaCO3", "CaCO3MgO", "CaOH2", "CO2", "NaOH", "Na2CO3", "NaHCO3"};
 
-constexpr std::array<std::string_view, results::kColumns> kKsKbHeadings{
-    "headingKs43Kb82", "headingKs43PH", "headingKb82PH"};
-constexpr std::array<std::string_view, results::kColumns> kDicHeadings{
-    "headingKs43Dic", "headingDicPH", "headingKb82Dic"};
-
 QString Name(std::string_view text) {
     return QString::fromUtf8(text.data(), text.size());
 }
@@ -158,11 +153,8 @@ void DosageWindow::SetSubWindow(std::string_view buttonName, DosageWindow& windo
     auto* button = findChild<QPushButton*>(Name(buttonName));
     if (!button)
         throw std::invalid_argument("no button " + std::string(buttonName));
-    connect(button, &QPushButton::clicked, this, [this, &window] {
-        window.SetCaptionSuffix(captionSuffix());
-        dialogs_.RunModal(window);
-        window.ClearCaptionSuffix();
-    });
+    connect(button, &QPushButton::clicked, this,
+            [this, &window] { window.RunModal(dialogs_, captionSuffix()); });
 }
 
 void DosageWindow::SetFamily(bool useDic) {
@@ -189,9 +181,7 @@ QLabel* DosageWindow::valueLabel(chem::Chemical chemical, int column, bool mg) c
 }
 
 void DosageWindow::ApplyWindowTexts() {
-    const auto& keys = useDic_ ? kDicHeadings : kKsKbHeadings;
-    for (int k = 0; k < results::kColumns; ++k)
-        headings_[k]->setText(WindowText(keys[k]));
+    ShowColumnHeadings(headings_, useDic_);
     for (const Row& row : rows_)
         row.label->setText(WindowText(std::string("row") +
                                       std::string(kChemicalKeys[static_cast<int>(row.chemical)])));
@@ -232,10 +222,7 @@ void DosageWindows::Show(const results::DosageTables& tables) {
 }
 
 void DosageWindows::Open(chem::Target target, const QString& suffix) {
-    DosageWindow& window = of(target);
-    window.SetCaptionSuffix(suffix);
-    dialogs_.RunModal(window);
-    window.ClearCaptionSuffix();
+    of(target).RunModal(dialogs_, suffix);
 }
 
 } // namespace zeb::gui

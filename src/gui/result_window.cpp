@@ -3,6 +3,7 @@
 #include "app/number_format.h"
 #include "app/project.h"
 #include "app/project_file.h"
+#include "gui/dialogs.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -33,6 +34,12 @@ void ResultWindow::SetCaptionSuffix(const QString& suffix) {
     UpdateCaption();
 }
 
+void ResultWindow::RunModal(Dialogs& dialogs, const QString& suffix) {
+    SetCaptionSuffix(suffix);
+    dialogs.RunModal(*this);
+    ClearCaptionSuffix();
+}
+
 void ResultWindow::ApplyTexts(app::Language language) {
     language_ = language;
     const std::string form = objectName().toStdString();
@@ -57,8 +64,47 @@ void ResultWindow::StyleValueLabels(int characters) {
     }
 }
 
+void ResultWindow::ShowColumnHeadings(const std::array<QLabel*, 3>& headings, bool useDic) {
+    static constexpr std::string_view kKsKb[] = {"headingKs43Kb82", "headingKs43PH",
+                                                 "headingKb82PH"};
+    static constexpr std::string_view kDic[] = {"headingKs43Dic", "headingDicPH", "headingKb82Dic"};
+    for (std::size_t k = 0; k < headings.size(); ++k)
+        headings[k]->setText(WindowText(useDic ? kDic[k] : kKsKb[k]));
+}
+
+void ResultWindow::ShowNotComputed(QLabel& status, bool notComputed) {
+    status.setText(notComputed ? WindowText("statusNotComputed") : QString());
+    status.setVisible(notComputed);
+}
+
 void ResultWindow::UpdateCaption() {
     setWindowTitle(baseCaption_ + suffix_);
+}
+
+ReportWindow::ReportWindow(Dialogs& dialogs, ReportOutput& reports, QWidget* parent)
+    : ResultWindow(parent), dialogs_(dialogs), reports_(reports) {}
+
+void ReportWindow::Inform(const std::vector<std::string_view>& messageKeys) {
+    for (std::string_view key : messageKeys)
+        dialogs_.Inform(this, TextFor(key, language()));
+}
+
+void ReportWindow::SaveReport(const report::ReportLayout& layout) {
+    reports_.Save(this, report_, layout);
+}
+
+void ReportWindow::PrintReport(std::span<const ReportPage> pages) {
+    reports_.Print(this, report_, pages);
+}
+
+ProjectReportWindow::ProjectReportWindow(Dialogs& dialogs, ReportOutput& reports,
+                                         const app::Project& project, QWidget* parent)
+    : ReportWindow(dialogs, reports, parent), project_(project), header_([&project] {
+          return CurrentReportHeader(std::string(app::kSignature2012), project);
+      }) {}
+
+void ProjectReportWindow::SetReportHeaderSource(std::function<ReportHeader()> source) {
+    header_ = std::move(source);
 }
 
 } // namespace zeb::gui

@@ -15,11 +15,6 @@ namespace zeb::gui {
 
 namespace {
 
-constexpr std::array<std::string_view, results::kColumns> kKsKbHeadings{
-    "headingKs43Kb82", "headingKs43PH", "headingKb82PH"};
-constexpr std::array<std::string_view, results::kColumns> kDicHeadings{
-    "headingKs43Dic", "headingDicPH", "headingKb82Dic"};
-
 void SetRed(QLabel& label, bool red) {
     // An empty palette hands the label back to the window's colours.
     QPalette palette;
@@ -32,8 +27,8 @@ void SetRed(QLabel& label, bool red) {
 
 SaturationWindow::SaturationWindow(Dialogs& dialogs, ReportOutput& reports, DosageWindows& dosage,
                                    ProgressWindow& progress, QWidget* parent)
-    : ResultWindow(parent), ui_(new Ui::SaturationWindow), dialogs_(dialogs), reports_(reports),
-      dosage_(dosage), progress_(progress) {
+    : ReportWindow(dialogs, reports, parent), ui_(new Ui::SaturationWindow), dosage_(dosage),
+      progress_(progress) {
     ui_->setupUi(this);
     StyleValueLabels(8);
     connect(ui_->buttonSI0, &QPushButton::clicked, this,
@@ -49,10 +44,8 @@ SaturationWindow::~SaturationWindow() = default;
 
 void SaturationWindow::Open(const app::Project& project, app::WaterId id,
                             const ReportHeader& header) {
-    SetCaptionSuffix(QStringLiteral(" ") + QChar::fromLatin1(app::WaterLetter(id)));
     Run(project.water(id), header);
-    dialogs_.RunModal(*this);
-    ClearCaptionSuffix();
+    RunModal(dialogs_, QStringLiteral(" ") + QChar::fromLatin1(app::WaterLetter(id)));
 }
 
 void SaturationWindow::Run(const app::WaterAnalysis& water, const ReportHeader& header) {
@@ -134,14 +127,10 @@ void SaturationWindow::ApplyWindowTexts() {
 }
 
 void SaturationWindow::ShowTexts() {
-    const auto& keys = result_.useDic ? kDicHeadings : kKsKbHeadings;
-    QLabel* headings[] = {ui_->headingColumn1, ui_->headingColumn2, ui_->headingColumn3};
-    for (int k = 0; k < results::kColumns; ++k)
-        headings[k]->setText(WindowText(keys[k]));
+    ShowColumnHeadings({ui_->headingColumn1, ui_->headingColumn2, ui_->headingColumn3},
+                       result_.useDic);
     ShowAgreement();
-    ui_->labelStatus->setText(hasRun_ && !result_.computed ? WindowText("statusNotComputed")
-                                                           : QString());
-    ui_->labelStatus->setVisible(!ui_->labelStatus->text().isEmpty());
+    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed);
 }
 
 void SaturationWindow::BuildReport() {
@@ -155,11 +144,11 @@ void SaturationWindow::showEvent(QShowEvent* event) {
 }
 
 void SaturationWindow::SaveClick() {
-    reports_.Save(this, report_, report::SaturationReportLayout());
+    SaveReport(report::SaturationReportLayout());
 }
 
 void SaturationWindow::PrintClick() {
-    reports_.Print(this, report_, kSaturationReportPages);
+    PrintReport(kSaturationReportPages);
 }
 
 } // namespace zeb::gui

@@ -5,7 +5,6 @@
 
 #include "app/project.h"
 #include "gui/result_window.h"
-#include "report/report_text.h"
 #include "results/saturation.h"
 
 #include <memory>
@@ -16,12 +15,10 @@ class SaturationWindow;
 
 namespace zeb::gui {
 
-class Dialogs;
 class DosageWindows;
 class ProgressWindow;
-class ReportOutput;
 
-class SaturationWindow : public ResultWindow {
+class SaturationWindow : public ReportWindow {
     Q_OBJECT
 public:
     SaturationWindow(Dialogs& dialogs, ReportOutput& reports, DosageWindows& dosage,
@@ -40,7 +37,6 @@ public:
     void Open(const app::Project& project, app::WaterId id, const ReportHeader& header);
 
     const results::WaterSaturation& result() const { return result_; }
-    const report::ReportText& report() const { return report_; }
 
 protected:
     void ApplyWindowTexts() override;
@@ -55,8 +51,6 @@ private:
     void PrintClick();
 
     std::unique_ptr<Ui::SaturationWindow> ui_;
-    Dialogs& dialogs_;
-    ReportOutput& reports_;
     DosageWindows& dosage_;
     ProgressWindow& progress_;
 
@@ -64,7 +58,6 @@ private:
     app::WaterAnalysis water_;
     ReportHeader header_;
     results::WaterSaturation result_;
-    report::ReportText report_;
 };
 
 } // namespace zeb::gui

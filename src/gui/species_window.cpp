@@ -14,11 +14,6 @@ namespace zeb::gui {
 
 namespace {
 
-constexpr std::array<std::string_view, results::kColumns> kKsKbHeadings{
-    "headingKs43Kb82", "headingKs43PH", "headingKb82PH"};
-constexpr std::array<std::string_view, results::kColumns> kDicHeadings{
-    "headingKs43Dic", "headingDicPH", "headingKb82Dic"};
-
 // The value rows of the species, in the order of results::kSpeciesRows.
 constexpr std::array<std::string_view, results::kSpeciesCount> kSpeciesKeys{
     "H",     "OH",    "CO2",    "HCO3",    "CO3",    "Ca",    "Mg",      "SO4",    "CaHCO3",
@@ -32,24 +27,21 @@ constexpr ReportPage kSpeciesReportPages[] = {{8, 67}};
 
 SpeciesWindow::SpeciesWindow(Dialogs& dialogs, ReportOutput& reports, ProgressWindow& progress,
                              QWidget* parent)
-    : ResultWindow(parent), ui_(new Ui::SpeciesWindow), dialogs_(dialogs), reports_(reports),
-      progress_(progress) {
+    : ReportWindow(dialogs, reports, parent), ui_(new Ui::SpeciesWindow), progress_(progress) {
     ui_->setupUi(this);
     StyleValueLabels(12);
     connect(ui_->buttonSave, &QPushButton::clicked, this,
-            [this] { reports_.Save(this, report_, report::SpeciesReportLayout()); });
+            [this] { SaveReport(report::SpeciesReportLayout()); });
     connect(ui_->buttonPrint, &QPushButton::clicked, this,
-            [this] { reports_.Print(this, report_, kSpeciesReportPages); });
+            [this] { PrintReport(kSpeciesReportPages); });
     ApplyTexts(app::Language::German);
 }
 
 SpeciesWindow::~SpeciesWindow() = default;
 
 void SpeciesWindow::Open(const app::Project& project, app::WaterId id, const ReportHeader& header) {
-    SetCaptionSuffix(QStringLiteral(" ") + QChar::fromLatin1(app::WaterLetter(id)));
     Run(project.water(id), header);
-    dialogs_.RunModal(*this);
-    ClearCaptionSuffix();
+    RunModal(dialogs_, QStringLiteral(" ") + QChar::fromLatin1(app::WaterLetter(id)));
 }
 
 void SpeciesWindow::Run(const app::WaterAnalysis& water, const ReportHeader& header) {
@@ -94,13 +86,9 @@ void SpeciesWindow::ApplyWindowTexts() {
 }
 
 void SpeciesWindow::ShowTexts() {
-    const auto& keys = result_.useDic ? kDicHeadings : kKsKbHeadings;
-    QLabel* headings[] = {ui_->headingColumn1, ui_->headingColumn2, ui_->headingColumn3};
-    for (int k = 0; k < results::kColumns; ++k)
-        headings[k]->setText(WindowText(keys[k]));
-    ui_->labelStatus->setText(hasRun_ && !result_.computed ? WindowText("statusNotComputed")
-                                                           : QString());
-    ui_->labelStatus->setVisible(!ui_->labelStatus->text().isEmpty());
+    ShowColumnHeadings({ui_->headingColumn1, ui_->headingColumn2, ui_->headingColumn3},
+                       result_.useDic);
+    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed);
 }
 
 void SpeciesWindow::BuildReport() {

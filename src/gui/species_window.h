@@ -5,7 +5,6 @@
 
 #include "app/project.h"
 #include "gui/result_window.h"
-#include "report/report_text.h"
 #include "results/species.h"
 
 #include <memory>
@@ -16,11 +15,9 @@ class SpeciesWindow;
 
 namespace zeb::gui {
 
-class Dialogs;
 class ProgressWindow;
-class ReportOutput;
 
-class SpeciesWindow : public ResultWindow {
+class SpeciesWindow : public ReportWindow {
     Q_OBJECT
 public:
     SpeciesWindow(Dialogs& dialogs, ReportOutput& reports, ProgressWindow& progress,
@@ -32,7 +29,6 @@ public:
     void Open(const app::Project& project, app::WaterId id, const ReportHeader& header);
 
     const results::SpeciesResult& result() const { return result_; }
-    const report::ReportText& report() const { return report_; }
 
 protected:
     void ApplyWindowTexts() override;
@@ -44,15 +40,12 @@ private:
     void BuildReport();
 
     std::unique_ptr<Ui::SpeciesWindow> ui_;
-    Dialogs& dialogs_;
-    ReportOutput& reports_;
     ProgressWindow& progress_;
 
     bool hasRun_ = false;
     app::WaterAnalysis water_;
     ReportHeader header_;
     results::SpeciesResult result_;
-    report::ReportText report_;
 };
 
 } // namespace zeb::gui

@@ -32,10 +32,7 @@ const QColor kGreen(0, 128, 0);
 
 W216Window::W216Window(Dialogs& dialogs, ReportOutput& reports, const app::Project& project,
                        QWidget* parent)
-    : ResultWindow(parent), ui_(new Ui::W216Window), dialogs_(dialogs), reports_(reports),
-      project_(project), header_([&project] {
-          return CurrentReportHeader(std::string(app::kSignature2012), project);
-      }),
+    : ProjectReportWindow(dialogs, reports, project, parent), ui_(new Ui::W216Window),
       sourceI_(new QButtonGroup(this)), sourceII_(new QButtonGroup(this)) {
     ui_->setupUi(this);
     StyleValueLabels(8);
@@ -110,10 +107,6 @@ W216Window::W216Window(Dialogs& dialogs, ReportOutput& reports, const app::Proje
 }
 
 W216Window::~W216Window() = default;
-
-void W216Window::SetReportHeaderSource(std::function<ReportHeader()> source) {
-    header_ = std::move(source);
-}
 
 app::W216Data W216Window::ReadForm() const {
     app::W216Data data;
@@ -262,11 +255,6 @@ void W216Window::ClearResults() {
     }
 }
 
-void W216Window::Inform(const std::vector<std::string_view>& messageKeys) {
-    for (std::string_view key : messageKeys)
-        dialogs_.Inform(this, TextFor(key, language()));
-}
-
 void W216Window::Normalize() {
     app::W216Data data = ReadForm();
     const std::vector<std::string_view> messages = results::NormalizeW216Inputs(data);
@@ -303,7 +291,7 @@ void W216Window::run() {
         flag->setText(WindowText(x.flagged ? "flagAbove" : "flagBelow"));
         SetTextColor(flag, x.flagged ? QColor(Qt::red) : kGreen);
     }
-    const ReportHeader header = header_();
+    const ReportHeader header = CurrentHeader();
     report_ =
         report::BuildW216Report(r, language(), header.signature, header.fileName, header.dateTime);
 }
@@ -318,11 +306,11 @@ void W216Window::Button3Click() {
 }
 
 void W216Window::print() {
-    reports_.Print(this, report_, kPages);
+    PrintReport(kPages);
 }
 
 void W216Window::save() {
-    reports_.Save(this, report_, report::W216ReportLayout());
+    SaveReport(report::W216ReportLayout());
 }
 
 void W216Window::showEvent(QShowEvent* event) {

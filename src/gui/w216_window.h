@@ -6,10 +6,8 @@
 
 #include "app/project.h"
 #include "gui/result_window.h"
-#include "report/report_text.h"
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,18 +22,13 @@ class W216Window;
 
 namespace zeb::gui {
 
-class Dialogs;
-class ReportOutput;
-
-class W216Window : public ResultWindow {
+class W216Window : public ProjectReportWindow {
     Q_OBJECT
 public:
     // `project` supplies the waters I and II are taken from and the report header.
     W216Window(Dialogs& dialogs, ReportOutput& reports, const app::Project& project,
                QWidget* parent = nullptr);
     ~W216Window() override;
-
-    void SetReportHeaderSource(std::function<ReportHeader()> source);
 
     void LoadW216Form(const app::W216Data& data);
     void StoreW216Form(app::W216Data& data) const;
@@ -50,8 +43,6 @@ public:
     void print();
     void save();
 
-    const report::ReportText& report() const { return report_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -65,13 +56,8 @@ private:
     char SelectedLetter(const QButtonGroup* group) const;
     void Normalize();
     void RememberMinMax();
-    void Inform(const std::vector<std::string_view>& messageKeys);
 
     std::unique_ptr<Ui::W216Window> ui_;
-    Dialogs& dialogs_;
-    ReportOutput& reports_;
-    const app::Project& project_;
-    std::function<ReportHeader()> header_;
 
     // Entries of values[0 .. 17] of W216Data, in its order.
     std::array<QLineEdit*, 18> entries_{};
@@ -85,7 +71,6 @@ private:
     std::string letterII_ = "B";
     // What was last typed in "min - max" mode, kept for the whole run of the program.
     std::array<std::string, 14> minMaxValues_;
-    report::ReportText report_;
 };
 
 } // namespace zeb::gui
