@@ -1,8 +1,9 @@
 // Analysis check and the normalisation of the analysis form.
+#include "../common/test_support.h"
 #include "analysis/check.h"
 #include "analysis/normalize.h"
+
 #include "app/number_format.h"
-#include "app/project_file.h"
 #include "results/saturation.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,7 @@ namespace {
 
 using namespace zeb;
 
-app::WaterAnalysis ExampleWater(app::WaterId id) {
-    app::Project project;
-    app::LineBuffer buffer;
-    EXPECT_TRUE(app::LoadProject(std::string(ZEB_SOURCE_DIR) + "/resources/examples/example.zeb",
-                                 project, buffer));
-    return project.water(id);
-}
+using test::ExampleWater;
 
 std::string F(long double x, int decimals = 3) {
     return app::FormatFixed(x, 8, decimals);

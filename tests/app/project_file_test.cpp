@@ -1,37 +1,20 @@
+#include "../common/test_support.h"
+
 #include "app/cp1252.h"
 #include "app/number_format.h"
 #include "app/project_file.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 using namespace zeb::app;
-namespace fs = std::filesystem;
+using namespace zeb::test;
 
 namespace {
 
-const fs::path kExample = fs::path(ZEB_SOURCE_DIR) / "resources/examples/example.zeb";
+const fs::path kExample = kExampleFile;
 
 class ProjectFileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("zeb_pf_" +
-               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string Slurp(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static void Spit(const fs::path& p, const std::string& bytes) {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
     Project RoundTrip(const Project& p) {
         LineBuffer out;
         SaveProject(dir / "rt.zeb", p, out, "01.01.2026 12:00:00");
@@ -41,7 +24,7 @@ protected:
         return back;
     }
 
-    fs::path dir;
+    TempDir dir;
 };
 
 TEST_F(ProjectFileTest, DefaultProjectRoundTripsAndHasItsColumns) {
@@ -175,7 +158,7 @@ TEST_F(ProjectFileTest, BadFilesLeaveTheProjectAsItWas) {
         EXPECT_EQ(e.fileName(), (dir / "missing.zeb").string());
         EXPECT_EQ(e.reason(), "No such file or directory");
     }
-    EXPECT_THROW(LoadProject(dir, p, buf), FileError);
+    EXPECT_THROW(LoadProject(dir.path, p, buf), FileError);
     EXPECT_EQ(p.parts, before);
 }
 
@@ -216,7 +199,7 @@ TEST_F(ProjectFileTest, FailedWriteKeepsTheOldFileAndSaysWhy) {
     fs::create_directories(dir / "occupied.zeb" / "x");
     LineBuffer buf;
     EXPECT_THROW(SaveProject(dir / "occupied.zeb", Project(), buf, "now"), FileError);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
 
 TEST(ComposeProject, TakesTheSelectedWatersWithDefaultsElsewhere) {

@@ -1,3 +1,5 @@
+#include "../common/test_support.h"
+
 #include "app/project.h"
 #include "app/project_file.h"
 #include "app/settings.h"
@@ -7,7 +9,7 @@
 #include <fstream>
 
 using namespace zeb::app;
-namespace fs = std::filesystem;
+using namespace zeb::test;
 
 namespace {
 
@@ -68,24 +70,14 @@ TEST_F(CheckModifiedTest, BlendFractionsAreComparedThroughTheWindowFields) {
 
 class SettingsTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("zeb_settings_test_" +
-               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
+    TempDir dir;
 };
 
 TEST_F(SettingsTest, WritesThreeLinesAndReadsTwo) {
     const fs::path ini = dir / "ZEB.ini";
     EXPECT_FALSE(ReadSettings(ini).has_value());
     WriteSettings(ini, {"ENGLISH", "/home/labor/Wässer"});
-    std::ifstream in(ini, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(bytes, "ENGLISH\r\n/home/labor/W\xE4sser\r\n\r\n");
+    EXPECT_EQ(Slurp(ini), "ENGLISH\r\n/home/labor/W\xE4sser\r\n\r\n");
     const auto s = ReadSettings(ini);
     ASSERT_TRUE(s.has_value());
     EXPECT_EQ(s->language(), Language::English);
@@ -93,12 +85,12 @@ TEST_F(SettingsTest, WritesThreeLinesAndReadsTwo) {
 }
 
 TEST_F(SettingsTest, UnknownLanguageMeansGerman) {
-    std::ofstream(dir / "ZEB.ini", std::ios::binary) << "english\r\n/tmp\r\nextra\r\n";
+    Spit(dir / "ZEB.ini", "english\r\n/tmp\r\nextra\r\n");
     EXPECT_EQ(ReadSettings(dir / "ZEB.ini")->language(), Language::German);
 }
 
 TEST_F(SettingsTest, FallsBackToTheUserConfigWhenTheProgramDirectoryIsNotWritable) {
-    EXPECT_EQ(SettingsFilePath(dir), dir / "ZEB.ini");
+    EXPECT_EQ(SettingsFilePath(dir.path), dir / "ZEB.ini");
     setenv("XDG_CONFIG_HOME", (dir / "cfg").c_str(), 1);
     EXPECT_EQ(SettingsFilePath("/proc/self"), dir / "cfg/zeb/ZEB.ini");
     unsetenv("XDG_CONFIG_HOME");

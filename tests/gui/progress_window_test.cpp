@@ -41,7 +41,7 @@ private slots:
     }
 
     void resultsAreThoseOfTheCallingThread() {
-        const app::Project project = test::ExampleProject();
+        const app::Project project = gui::test::ExampleProject();
         for (app::WaterId id : app::kAllWaters) {
             const app::WaterAnalysis& water = project.water(id);
             const results::WaterSaturation here = results::ComputeSaturation(water);

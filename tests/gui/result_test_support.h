@@ -2,6 +2,8 @@
 // Shared by the result-window tests: the example project, the report front end with scripted
 // dialogs, and label lookups.
 
+#include "../common/test_support.h"
+
 #include "app/project.h"
 #include "app/project_file.h"
 #include "gui/report_format_dialog.h"
@@ -19,13 +21,7 @@
 namespace zeb::gui::test {
 
 inline app::Project ExampleProject() {
-    app::Project project;
-    app::LineBuffer buffer;
-    const std::string file = ZEB_SOURCE_DIR "/resources/examples/example.zeb";
-    if (!app::LoadProject(file, project, buffer))
-        qFatal("example project not readable");
-    project.fileName = file;
-    return project;
+    return zeb::test::Example();
 }
 
 inline ReportHeader FixedHeader() {

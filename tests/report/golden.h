@@ -2,6 +2,8 @@
 // Reviewed report files: the lines a report builder produces for the example project, compared
 // with a file under tests/data. ZEB_UPDATE_GOLDEN=1 rewrites the files (review the diff).
 
+#include "../common/test_support.h"
+
 #include "app/project_file.h"
 
 #include <gtest/gtest.h>
@@ -17,15 +19,7 @@ namespace zeb::report::testing {
 inline constexpr const char* kFileName = "/home/labor/projekte/example.zeb";
 inline constexpr const char* kDateTime = "06.12.2026 16:30:00";
 
-inline const app::Project& Example() {
-    static const app::Project project = [] {
-        app::Project p;
-        app::LineBuffer buffer;
-        app::LoadProject(ZEB_SOURCE_DIR "/resources/examples/example.zeb", p, buffer);
-        return p;
-    }();
-    return project;
-}
+using test::Example;
 
 inline void ExpectGolden(const std::vector<std::string>& lines, const std::string& name) {
     const std::string path = std::string(ZEB_TEST_DATA_DIR) + "/" + name;

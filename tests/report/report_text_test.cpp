@@ -1,11 +1,10 @@
 // Report text: header lines, the "Excel" conversion and report files.
+#include "../common/test_support.h"
+
 #include "report/report_text.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -79,13 +78,10 @@ TEST(FillReportHeader, FileNameOverTwoLines) {
 }
 
 TEST(WriteReportFile, Cp1252WithCrLf) {
-    const auto file = std::filesystem::temp_directory_path() / "zeb_report_text_test.txt";
-    WriteReportFile(file, {"        T    8.000  °C", "", "Härte ß"});
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(bytes, "        T    8.000  \xB0"
-                     "C\r\n\r\nH\xE4rte \xDF\r\n");
-    std::filesystem::remove(file);
+    const zeb::test::TempDir dir;
+    WriteReportFile(dir / "r.txt", {"        T    8.000  °C", "", "Härte ß"});
+    EXPECT_EQ(zeb::test::Slurp(dir / "r.txt"), "        T    8.000  \xB0"
+                                               "C\r\n\r\nH\xE4rte \xDF\r\n");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // State of saturation and dosage tables of one water.
+#include "../common/test_support.h"
+
 #include "app/number_format.h"
-#include "app/project_file.h"
 #include "chem/engine.h"
 #include "results/saturation.h"
 
@@ -16,13 +17,7 @@ using namespace zeb;
 using chem::Chemical;
 using chem::Target;
 
-app::WaterAnalysis ExampleWater(app::WaterId id) {
-    app::Project project;
-    app::LineBuffer buffer;
-    EXPECT_TRUE(app::LoadProject(std::string(ZEB_SOURCE_DIR) + "/resources/examples/example.zeb",
-                                 project, buffer));
-    return project.water(id);
-}
+using test::ExampleWater;
 
 std::string F(long double x) {
     return app::FormatFixed(x, 8, 3);

@@ -1,6 +1,7 @@
 // Species concentrations of one water.
+#include "../common/test_support.h"
+
 #include "app/number_format.h"
-#include "app/project_file.h"
 #include "results/saturation.h"
 #include "results/species.h"
 
@@ -13,13 +14,7 @@ namespace {
 
 using namespace zeb;
 
-app::WaterAnalysis ExampleWater(app::WaterId id) {
-    app::Project project;
-    app::LineBuffer buffer;
-    EXPECT_TRUE(app::LoadProject(std::string(ZEB_SOURCE_DIR) + "/resources/examples/example.zeb",
-                                 project, buffer));
-    return project.water(id);
-}
+using test::ExampleWater;
 
 bool Same(long double a, long double b) {
     return std::memcmp(&a, &b, 10) == 0;
