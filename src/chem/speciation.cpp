@@ -8,7 +8,8 @@ SpeciationResult Speciate(const EquilibriumConstants& k, SpeciesVector& s, long 
                           long double gammaH) {
     const kernel::Totals totals = kernel::ReadTotals(s);
     const kernel::ConstantFactors c = kernel::MakeConstantFactors(k, totals.po4 != 0.0L);
-    const kernel::PHFactors f = kernel::MakePHFactors(c, pH, gammaH);
+    kernel::PHFactors f;
+    kernel::MakePHFactors(c, pH, gammaH, f);
     return kernel::Finish(c, f, kernel::SolveFreeValues(c, f, totals), s);
 }
 

@@ -18,8 +18,14 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace zeb::chem::kernel {
+
+// Finite and not negative (-0 included).
+inline bool Bounded(long double x) {
+    return x >= 0.0L && x <= std::numeric_limits<long double>::max();
+}
 
 // The constants as the speciation uses them, with the quotients and products that depend on
 // nothing else. The phosphate factors are formed only for a water with phosphate; otherwise
@@ -28,6 +34,7 @@ struct ConstantFactors {
     long double K9 = 0, K21 = 0, K22 = 0, K2 = 0, K14 = 0, K23 = 0;
     long double K1K2 = 0, K2K3 = 0, K2K6 = 0;
     long double invK4 = 0, invK5 = 0, invK7 = 0, invK8 = 0;
+    bool bounded = false; // the four quotients above Bounded
     bool hasPhosphate = false;
     long double invK15 = 0, invK18 = 0, K14K16 = 0, K14K19 = 0, K13K14 = 0, K13K14K17 = 0,
                 K13K14K20 = 0, K12K13K14 = 0;
@@ -42,6 +49,7 @@ inline ConstantFactors MakeConstantFactors(const EquilibriumConstants& k, bool h
     c.K9 = k[8], c.K21 = k[20], c.K22 = k[21], c.K2 = K2, c.K14 = K14, c.K23 = k[22];
     c.K1K2 = K1 * K2, c.K2K3 = K2 * K3, c.K2K6 = K2 * K6;
     c.invK4 = 1.0L / K4, c.invK5 = 1.0L / K5, c.invK7 = 1.0L / K7, c.invK8 = 1.0L / K8;
+    c.bounded = Bounded(c.invK4) && Bounded(c.invK5) && Bounded(c.invK7) && Bounded(c.invK8);
     c.hasPhosphate = hasPhosphate;
     if (hasPhosphate) {
         c.invK15 = 1.0L / K15;
@@ -62,10 +70,12 @@ struct PHFactors {
     long double hK2 = 0, h2K1K2 = 0, hK2K3 = 0, hK2K6 = 0, hK23 = 0;
     long double dBase = 0, dCa = 0, dMg = 0, mgOh = 0, caOh = 0;
     long double hK14K16 = 0, hK14K19 = 0, h2K13K14K17 = 0, h2K13K14K20 = 0, po4Base = 1.0L;
+    // Without phosphate: dBase finite and at least 1, the other factors of the loop Bounded.
+    bool bounded = false;
 };
 
-inline PHFactors MakePHFactors(const ConstantFactors& c, long double pH, long double gammaH) {
-    PHFactors f;
+inline void MakePHFactors(const ConstantFactors& c, long double pH, long double gammaH,
+                          PHFactors& f) {
     const long double h = Pow10(-pH) * 1000.0L / gammaH;
     f.h = h;
     f.oh = c.K9 / h;
@@ -81,6 +91,9 @@ inline PHFactors MakePHFactors(const ConstantFactors& c, long double pH, long do
         f.h2K13K14K17 = f.h2 / c.K13K14K17;
         f.h2K13K14K20 = f.h2 / c.K13K14K20;
         f.po4Base = h / c.K14 + 1.0L + f.h2 / c.K13K14 + f.h3 / c.K12K13K14;
+    } else {
+        f.hK14K16 = f.hK14K19 = f.h2K13K14K17 = f.h2K13K14K20 = 0.0L;
+        f.po4Base = 1.0L;
     }
     f.hK23 = h / c.K23;
     f.dBase = f.hK2 + 1.0L + f.h2K1K2;
@@ -88,56 +101,76 @@ inline PHFactors MakePHFactors(const ConstantFactors& c, long double pH, long do
     f.dMg = c.invK7 + f.hK2K6;
     f.mgOh = c.K9 / (c.K22 * h);
     f.caOh = c.K9 / (c.K21 * h);
-    return f;
+    f.bounded = !c.hasPhosphate && f.dBase >= 1.0L && Bounded(f.dBase) && Bounded(f.dCa) &&
+                Bounded(f.dMg) && Bounded(f.hK2K3) && Bounded(f.hK2K6) && Bounded(f.hK23) &&
+                Bounded(f.mgOh) && Bounded(f.caOh);
 }
 
 // The totals the fixed-point loop distributes.
 struct Totals {
     long double dic = 0, ca = 0, mg = 0, so4 = 0, po4 = 0;
+    bool withoutPhosphate = false; // PO4 +-0, the other four Bounded
 };
 
 inline Totals ReadTotals(const SpeciesVector& s) {
-    return {s[slot::Dic], s[slot::CaTotal], s[slot::MgTotal], s[slot::So4Total], s[slot::Po4Total]};
+    Totals t{s[slot::Dic], s[slot::CaTotal], s[slot::MgTotal], s[slot::So4Total],
+             s[slot::Po4Total]};
+    t.withoutPhosphate =
+        t.po4 == 0.0L && Bounded(t.dic) && Bounded(t.ca) && Bounded(t.mg) && Bounded(t.so4);
+    return t;
 }
 
 // The free values after the loop, with D of its last pass.
 struct FreeValues {
     long double co3 = 0, ca = 0, mg = 0, so4 = 0, po4 = 0, d = 0;
     int passes = 0;
-    bool withoutPhosphate = false; // from SolveFreeValuesWithoutPhosphate: Ca, Mg finite
+    bool withoutPhosphate = false; // from SolveFreeValuesWithoutPhosphate
 };
 
-// The loop as the speciation defines it, for any water.
-inline FreeValues SolveFreeValuesGeneral(const ConstantFactors& c, const PHFactors& f,
-                                         const Totals& t) {
-    const long double invK4 = c.invK4, invK5 = c.invK5, invK7 = c.invK7, invK8 = c.invK8;
-    const long double invK15 = c.invK15, invK18 = c.invK18;
-    const long double hK2K3 = f.hK2K3, hK2K6 = f.hK2K6, hK23 = f.hK23;
-    const long double hK14K16 = f.hK14K16, hK14K19 = f.hK14K19;
-    const long double h2K13K14K17 = f.h2K13K14K17, h2K13K14K20 = f.h2K13K14K20;
-    const long double dBase = f.dBase, dCa = f.dCa, dMg = f.dMg, mgOh = f.mgOh, caOh = f.caOh;
-    const long double po4Base = f.po4Base;
-    const long double dic = t.dic, caTotal = t.ca, mgTotal = t.mg, so4Total = t.so4,
-                      po4Total = t.po4;
+// The x87 has eight registers, fewer than the loops below have invariants. Left alone, the
+// compiler copies the invariants to the stack before a loop and reloads them from the copies;
+// a compiler barrier at the top of each pass makes it read them from where they lie instead,
+// which spares the copies and leaves more registers to the loop's own values.
+inline void ReadInvariantsAfresh() {
+#if defined(__GNUC__)
+    asm volatile("" ::: "memory");
+#endif
+}
 
-    long double co3 = dic, ca = caTotal, mg = mgTotal, so4 = so4Total, po4 = po4Total;
+// The loop as the speciation defines it, for any water. Within a pass Ca is formed before Mg
+// (neither depends on the other) and the change is summed as each value is formed, in the
+// defined order CO3, Ca, PO4, Mg, SO4.
+[[gnu::noinline]] inline FreeValues SolveFreeValuesGeneral(const ConstantFactors& c,
+                                                           const PHFactors& f, const Totals& t) {
+    long double co3 = t.dic, ca = t.ca, mg = t.mg, so4 = t.so4, po4 = t.po4;
     long double d = 0;
     int passes = 0;
     for (;;) {
+        ReadInvariantsAfresh();
         ++passes;
-        const long double co3Prev = co3, caPrev = ca, mgPrev = mg, so4Prev = so4, po4Prev = po4;
-        d = dBase + dCa * ca + dMg * mg;
-        co3 = dic / d;
-        mg = mgTotal / (co3 * hK2K6 + 1.0L + co3 * invK7 + so4 * invK8 + po4 * invK18 +
-                        po4 * hK14K19 + po4 * h2K13K14K20 + mgOh);
-        ca = caTotal / (co3 * hK2K3 + 1.0L + co3 * invK4 + so4 * invK5 + po4 * invK15 +
-                        po4 * hK14K16 + po4 * h2K13K14K17 + caOh);
-        so4 = so4Total / (ca * invK5 + 1.0L + mg * invK8 + hK23);
-        po4 = po4Total / (po4Base + ca * invK15 + ca * hK14K16 + ca * h2K13K14K17 + mg * invK18 +
-                          mg * hK14K19 + mg * h2K13K14K20);
-        const long double change = std::fabs(co3 - co3Prev) + std::fabs(ca - caPrev) +
-                                   std::fabs(po4 - po4Prev) + std::fabs(mg - mgPrev) +
-                                   std::fabs(so4 - so4Prev);
+        d = f.dBase + f.dCa * ca + f.dMg * mg;
+        const long double co3New = t.dic / d;
+        long double change = std::fabs(co3New - co3);
+        co3 = co3New;
+        const long double caNew =
+            t.ca / (co3 * f.hK2K3 + 1.0L + co3 * c.invK4 + so4 * c.invK5 + po4 * c.invK15 +
+                    po4 * f.hK14K16 + po4 * f.h2K13K14K17 + f.caOh);
+        change += std::fabs(caNew - ca);
+        const long double mgNew =
+            t.mg / (co3 * f.hK2K6 + 1.0L + co3 * c.invK7 + so4 * c.invK8 + po4 * c.invK18 +
+                    po4 * f.hK14K19 + po4 * f.h2K13K14K20 + f.mgOh);
+        const long double mgChange = std::fabs(mgNew - mg);
+        ca = caNew;
+        mg = mgNew;
+        const long double so4New = t.so4 / (ca * c.invK5 + 1.0L + mg * c.invK8 + f.hK23);
+        const long double po4New =
+            t.po4 / (f.po4Base + ca * c.invK15 + ca * f.hK14K16 + ca * f.h2K13K14K17 +
+                     mg * c.invK18 + mg * f.hK14K19 + mg * f.h2K13K14K20);
+        change += std::fabs(po4New - po4);
+        change += mgChange;
+        change += std::fabs(so4New - so4);
+        so4 = so4New;
+        po4 = po4New;
         const long double sum = co3 + ca + mg + so4 + po4;
         // A water without any of the five totals gives 0/0: nothing left to converge.
         if (change == 0.0L || change / sum < kSpeciationTolerance ||
@@ -149,51 +182,46 @@ inline FreeValues SolveFreeValuesGeneral(const ConstantFactors& c, const PHFacto
 }
 
 // The same loop for a water without phosphate (PO4 total +-0, phosphate factors 0). There
-// every phosphate term is po4 x 0 or Ca x 0 or Mg x 0, a zero, and adding a zero to the sums it
-// appears in leaves them as they are (none of those sums can be -0, since each starts from a
-// value plus 1 or is a sum of absolute values), while PO4 stays at its total. That holds as long
-// as Ca and Mg stay finite, as they do in any real water; should either not, the general loop
-// runs instead. Returns false without a result in that case.
-inline bool SolveFreeValuesWithoutPhosphate(const ConstantFactors& c, const PHFactors& f,
-                                            const Totals& t, FreeValues& out) {
-    const long double invK4 = c.invK4, invK5 = c.invK5, invK7 = c.invK7, invK8 = c.invK8;
-    const long double hK2K3 = f.hK2K3, hK2K6 = f.hK2K6, hK23 = f.hK23;
-    const long double dBase = f.dBase, dCa = f.dCa, dMg = f.dMg, mgOh = f.mgOh, caOh = f.caOh;
-    const long double dic = t.dic, caTotal = t.ca, mgTotal = t.mg, so4Total = t.so4, po4 = t.po4;
-
-    long double co3 = dic, ca = caTotal, mg = mgTotal, so4 = so4Total;
+// every phosphate term is po4 x 0 or Ca x 0 or Mg x 0, a zero as long as Ca and Mg are finite,
+// and adding a zero leaves the sums as they are (none of them can be -0: each starts from a value
+// plus 1 or is a sum of absolute values), while PO4 stays at its total. Ca and Mg do stay finite
+// when the totals and factors are finite and not negative, with dBase >= 1: every denominator is
+// then at least 1 (or +inf), so each free value stays between 0 and its total.
+[[gnu::noinline]] inline FreeValues
+SolveFreeValuesWithoutPhosphate(const ConstantFactors& c, const PHFactors& f, const Totals& t) {
+    long double co3 = t.dic, ca = t.ca, mg = t.mg, so4 = t.so4;
     long double d = 0;
     int passes = 0;
     for (;;) {
+        ReadInvariantsAfresh();
         ++passes;
-        const long double co3Prev = co3, caPrev = ca, mgPrev = mg, so4Prev = so4;
-        d = dBase + dCa * ca + dMg * mg;
-        co3 = dic / d;
-        mg = mgTotal / (co3 * hK2K6 + 1.0L + co3 * invK7 + so4 * invK8 + mgOh);
-        ca = caTotal / (co3 * hK2K3 + 1.0L + co3 * invK4 + so4 * invK5 + caOh);
-        so4 = so4Total / (ca * invK5 + 1.0L + mg * invK8 + hK23);
-        // x - x is 0 exactly when x is finite.
-        if (!((ca - ca) + (mg - mg) == 0.0L)) {
-            return false;
-        }
-        const long double change = std::fabs(co3 - co3Prev) + std::fabs(ca - caPrev) +
-                                   std::fabs(mg - mgPrev) + std::fabs(so4 - so4Prev);
-        const long double sum = co3 + ca + mg + so4 + po4;
+        d = f.dBase + f.dCa * ca + f.dMg * mg;
+        const long double co3New = t.dic / d;
+        long double change = std::fabs(co3New - co3);
+        co3 = co3New;
+        const long double caNew =
+            t.ca / (co3 * f.hK2K3 + 1.0L + co3 * c.invK4 + so4 * c.invK5 + f.caOh);
+        change += std::fabs(caNew - ca);
+        ca = caNew;
+        const long double mgNew =
+            t.mg / (co3 * f.hK2K6 + 1.0L + co3 * c.invK7 + so4 * c.invK8 + f.mgOh);
+        change += std::fabs(mgNew - mg);
+        mg = mgNew;
+        const long double so4New = t.so4 / (ca * c.invK5 + 1.0L + mg * c.invK8 + f.hK23);
+        change += std::fabs(so4New - so4);
+        so4 = so4New;
+        const long double sum = co3 + ca + mg + so4 + t.po4;
         if (change == 0.0L || change / sum < kSpeciationTolerance ||
             passes >= kSpeciationMaxPasses) {
             break;
         }
     }
-    out = {co3, ca, mg, so4, po4, d, passes, true};
-    return true;
+    return {co3, ca, mg, so4, t.po4, d, passes, true};
 }
 
 inline FreeValues SolveFreeValues(const ConstantFactors& c, const PHFactors& f, const Totals& t) {
-    if (!c.hasPhosphate && t.po4 == 0.0L) {
-        FreeValues v;
-        if (SolveFreeValuesWithoutPhosphate(c, f, t, v)) {
-            return v;
-        }
+    if (t.withoutPhosphate && !c.hasPhosphate && c.bounded && f.bounded) {
+        return SolveFreeValuesWithoutPhosphate(c, f, t);
     }
     return SolveFreeValuesGeneral(c, f, t);
 }
@@ -320,7 +348,7 @@ class FreshPHFactors {
 public:
     FreshPHFactors(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
     const PHFactors& At(int /*trial*/, long double pH) {
-        f_ = MakePHFactors(c_, pH, gammaH_);
+        MakePHFactors(c_, pH, gammaH_, f_);
         return f_;
     }
 
@@ -344,7 +372,7 @@ public:
     PHFactorCache(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
     const PHFactors& At(int trial, long double pH) {
         if (trial >= kTrials) {
-            beyond_ = MakePHFactors(c_, pH, gammaH_);
+            MakePHFactors(c_, pH, gammaH_, beyond_);
             return beyond_;
         }
         Trial& t = trials_[static_cast<std::size_t>(trial)];
@@ -356,7 +384,7 @@ public:
         }
         const int i = t.count < 2 ? t.count++ : 1 - t.newest;
         t.pH[i] = pH;
-        t.factors[i] = MakePHFactors(c_, pH, gammaH_);
+        MakePHFactors(c_, pH, gammaH_, t.factors[i]);
         t.newest = i;
         return t.factors[i];
     }
