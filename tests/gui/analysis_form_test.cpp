@@ -1,16 +1,12 @@
 // The analysis form and its check, driven as a user does: typing into fields, leaving them
 // with Tab or Enter, answering the message boxes through scripted dialogs.
+#include "result_test_support.h"
+
 #include "app/project.h"
 #include "gui/analysis_check_window.h"
 #include "gui/analysis_form.h"
-#include "gui/scripted_dialogs.h"
 
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 
 using namespace zeb;
 using namespace zeb::gui;
@@ -21,22 +17,10 @@ class AnalysisFormTest : public QObject {
     ScriptedDialogs* dialogs = nullptr;
     AnalysisForm* form = nullptr;
 
-    QLineEdit* Edit(const char* name) { return form->findChild<QLineEdit*>(name); }
+    QLineEdit* Edit(const char* name) { return gui::test::Entry(*form, name); }
     QString Text(const char* name) { return Edit(name)->text(); }
-    QStringList Messages() {
-        QStringList texts;
-        for (const auto& m : dialogs->messages)
-            texts << m.text;
-        return texts;
-    }
-    // Focus the field as Tab would (selecting its text), type, and leave it with Tab.
-    void Type(const char* name, const QString& text) {
-        QLineEdit* e = Edit(name);
-        e->setFocus(Qt::TabFocusReason);
-        QVERIFY(e->hasFocus());
-        QTest::keyClicks(e, text);
-        QTest::keyClick(e, Qt::Key_Tab);
-    }
+    QStringList Messages() { return gui::test::TakeMessages(*dialogs); }
+    void Type(const char* name, const QString& text) { gui::test::Type(*form, name, text); }
     void Leave(const char* name) {
         Edit(name)->setFocus(Qt::TabFocusReason);
         QTest::keyClick(Edit(name), Qt::Key_Tab);
@@ -50,9 +34,7 @@ private slots:
         app::WaterAnalysis water;
         app::SetDefaultWater(water);
         form->LoadAnalysisForm(water);
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form));
+        QVERIFY(gui::test::ShowActive(*form));
         dialogs->messages.clear();
     }
     void cleanup() {
@@ -110,14 +92,12 @@ private slots:
         Type("Edit2", "4.2");
         QCOMPARE(Messages(), QStringList{"pH-value: range of validity (>= 4,3) exceeded!"});
         QCOMPARE(Text("Edit2"), QString("   4.300"));
-        dialogs->messages.clear();
         Type("Edit2", "4.3");
         QVERIFY(dialogs->messages.isEmpty());
 
         Type("Edit34", "95");
         QCOMPARE(Messages(), QStringList{"Temperature: range of validity (0-90 °C) exceeded!"});
         QCOMPARE(Text("Edit34"), QString("  95.000"));
-        dialogs->messages.clear();
 
         Type("Edit5", "-0.01");
         QCOMPARE(Messages().size(), 1);
@@ -133,7 +113,6 @@ private slots:
         QVERIFY(!dicOption->isChecked());
         QCOMPARE(Messages(), QStringList{"Calculation using c(DIC) requires a value > 0 mmol/L"});
 
-        dialogs->messages.clear();
         Type("Edit25", "2.5");
         dicOption->setFocus(Qt::TabFocusReason);
         QTest::keyClick(dicOption, Qt::Key_Space);

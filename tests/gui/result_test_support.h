@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the result-window tests: the example project, the report front end with scripted
-// dialogs, and label lookups.
+// Shared by the window tests: the example project, the report front end with scripted dialogs,
+// lookups of labels, entries and buttons, and typing as a user does.
 
 #include "../common/test_support.h"
 
@@ -13,7 +13,9 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <string>
@@ -59,6 +61,45 @@ inline void Click(QWidget& window, const char* button) {
     if (!b)
         qFatal("no button %s", button);
     b->click();
+}
+
+inline QLineEdit* Entry(QWidget& window, const QString& name) {
+    auto* e = window.findChild<QLineEdit*>(name);
+    if (!e)
+        qFatal("no entry %s", qPrintable(name));
+    return e;
+}
+
+// Focuses the entry as Tab would (selecting its text), types, and leaves it with Tab.
+inline void Type(QWidget& window, const QString& name, const QString& text) {
+    QLineEdit* e = Entry(window, name);
+    e->setFocus(Qt::TabFocusReason);
+    e->selectAll();
+    QTest::keyClicks(e, text);
+    QTest::keyClick(e, Qt::Key_Tab);
+}
+
+inline void ChooseRadio(QWidget& window, const char* name) {
+    auto* r = window.findChild<QRadioButton*>(name);
+    if (!r)
+        qFatal("no radio button %s", name);
+    r->click();
+}
+
+// Shows the window and waits until it has the focus, as a command's window has.
+inline bool ShowActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// The texts of the messages shown so far, which are forgotten.
+inline QStringList TakeMessages(ScriptedDialogs& dialogs) {
+    QStringList texts;
+    for (const auto& m : dialogs.messages)
+        texts << m.text;
+    dialogs.messages.clear();
+    return texts;
 }
 
 inline QString Q(const std::string& s) {

@@ -1,10 +1,15 @@
-// The commands of the Edit and Extras menus in the main window: the editing protocol with its
-// change check, an analysis typed from scratch surviving Save and Open, and compile data.
+// The commands of the menus in the main window with every window installed: each opens its
+// window under the caption of the command (with the suffix of its water or waters while shown),
+// the editing protocol with its change check, an analysis typed from scratch surviving Save and
+// Open, compile data, and a result window working on the project under the project's name.
 
 #include "result_test_support.h"
 
-#include "gui/input_windows.h"
+#include "app/number_format.h"
 #include "gui/main_window.h"
+#include "gui/saturation_window.h"
+#include "gui/windows.h"
+#include "results/saturation.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,23 +24,7 @@ using namespace zeb;
 using namespace zeb::gui;
 using namespace zeb::gui::test;
 
-namespace {
-
-QLineEdit* Entry(QWidget& w, const char* name) {
-    auto* e = w.findChild<QLineEdit*>(QLatin1String(name));
-    if (!e)
-        qFatal("no entry %s", name);
-    return e;
-}
-
-void Activate(QWidget& w) {
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
-
-} // namespace
-
-class InputCommandsTest : public QObject {
+class CommandsTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
@@ -48,13 +37,7 @@ class InputCommandsTest : public QObject {
         main->action(command)->trigger();
         QVERIFY2(dialogs.modalHandlers.isEmpty(), "the command did not open its window");
     }
-    QStringList Messages() {
-        QStringList texts;
-        for (const auto& m : dialogs.messages)
-            texts << m.text;
-        dialogs.messages.clear();
-        return texts;
-    }
+    QStringList Messages() { return TakeMessages(dialogs); }
 
 private slots:
     void init() {
@@ -62,7 +45,7 @@ private slots:
         QVERIFY(QDir().mkpath(dir.filePath("program")));
         main = std::make_unique<MainWindow>(
             dialogs, StartupOptions{dir.filePath("program").toStdString(), {}});
-        InstallInputWindows(*main);
+        InstallWindows(*main);
         main->show();
         dialogs.fileNames << ExampleProject().fileName.c_str();
         main->Oeffnen1Click();
@@ -78,25 +61,43 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("suffix");
         const struct {
             Command command;
             const char* window;
             const char* german;
             const char* english;
+            const char* suffix; // carried while the command shows the window
         } rows[] = {
-            {Command::AnalysenwerteA, "TForm1", "Analysendaten A", "Analyis Data A"},
-            {Command::AnalysenwerteC, "TForm1", "Analysendaten C", "Analyis Data C"},
-            {Command::Mischungsanteile, "TForm7", "Mischungsanteile", "Fractions of blend"},
-            {Command::Kohlensaeureformen1, "TForm8", "Kohlensäureformen", "Carbonic acid species"},
-            {Command::Conditioning, "TForm3", "Zusätze", "Conditioning"},
-            {Command::W216, "TForm16", "W 216", "W 216"},
-            {Command::Konstanten, "TForm13", "Konstanten", "Constants"},
-            {Command::Daten, "TForm35", "Daten zusammenfügen", "Compile Data"},
+            {Command::AnalysenwerteA, "TForm1", "Analysendaten", "Analyis Data", " A"},
+            {Command::AnalysenwerteC, "TForm1", "Analysendaten", "Analyis Data", " C"},
+            {Command::Mischungsanteile, "TForm7", "Mischungsanteile", "Fractions of blend", ""},
+            {Command::Kohlensaeureformen1, "TForm8", "Kohlensäureformen", "Carbonic acid species",
+             ""},
+            {Command::Conditioning, "TForm3", "Zusätze", "Conditioning", ""},
+            {Command::W216, "TForm16", "W 216", "W 216", ""},
+            {Command::Konstanten, "TForm13", "Konstanten", "Constants", ""},
+            {Command::Daten, "TForm35", "Daten zusammenfügen", "Compile Data", ""},
+            {Command::CalcitA, "TForm4", "Calcitsättigung", "State of saturation", " A"},
+            {Command::CalcitB, "TForm4", "Calcitsättigung", "State of saturation", " B"},
+            {Command::CalcitC, "TForm4", "Calcitsättigung", "State of saturation", " C"},
+            {Command::CalcitM, "TForm11", "Calcitsättigung der Mischung",
+             "State of saturation of blend", " M"},
+            {Command::BlendAB, "TForm15", "Mischung", "Blend", " A / B"},
+            {Command::BlendAC, "TForm15", "Mischung", "Blend", " A / C"},
+            {Command::BlendBC, "TForm15", "Mischung", "Blend", " B / C"},
+            {Command::SpeciesA, "TForm12", "Spezies Konzentrationen", "Species concentrations",
+             " A"},
+            {Command::SpeciesB, "TForm12", "Spezies Konzentrationen", "Species concentrations",
+             " B"},
+            {Command::SpeciesC, "TForm12", "Spezies Konzentrationen", "Species concentrations",
+             " C"},
         };
         for (bool english : {false, true}) {
             for (const auto& r : rows)
-                QTest::addRow("%s %s", r.window, english ? "en" : "de")
-                    << english << int(r.command) << r.window << (english ? r.english : r.german);
+                QTest::addRow("%s %s%s", english ? "en" : "de", r.window, r.suffix)
+                    << english << int(r.command) << r.window
+                    << QString::fromUtf8(english ? r.english : r.german) << r.suffix;
         }
     }
     void everyCommandOpensItsWindow() {
@@ -104,9 +105,9 @@ private slots:
         QFETCH(int, command);
         QFETCH(QString, window);
         QFETCH(QString, caption);
+        QFETCH(QString, suffix);
         english ? main->SetEnglishTexts() : main->SetGermanTexts();
-        QAction* action = main->action(Command(command));
-        QVERIFY(action->isEnabled());
+        QVERIFY(main->action(Command(command))->isEnabled());
         QString shownCaption;
         QDialog* shown = nullptr;
         Trigger(Command(command), [&](QDialog& w) {
@@ -115,10 +116,19 @@ private slots:
             w.reject();
         });
         QCOMPARE(shown->objectName(), window);
-        QCOMPARE(shownCaption, caption);
-        QCOMPARE(shown->windowTitle(),
-                 caption.endsWith(" A") || caption.endsWith(" C") ? caption.chopped(2) : caption);
+        QCOMPARE(shownCaption, caption + suffix);
+        QCOMPARE(shown->windowTitle(), caption); // the suffix removed again
         Messages();
+    }
+
+    void resultWindowShowsTheProjectsWaterUnderTheProjectsName() {
+        Trigger(Command::CalcitB, [](QDialog& w) { w.reject(); });
+        const auto& window = *main->findChild<SaturationWindow*>();
+        const results::WaterSaturation r =
+            results::ComputeSaturation(main->project().water(app::WaterId::B));
+        QCOMPARE(LabelText(window, "valueSI2"), Q(app::FormatFixed(r.columns[1].si, 8, 3)));
+        QCOMPARE(window.report()[3], "        " + main->reportHeaderLine());
+        QCOMPARE(window.report()[6], "        " + main->project().fileName);
     }
 
     void analysisOkWithoutChangesIsNoChange() {
@@ -172,7 +182,7 @@ private slots:
         };
         QStringList expected;
         Trigger(Command::AnalysenwerteC, [&](QDialog& w) {
-            Activate(w);
+            QVERIFY(ShowActive(w));
             w.findChild<QRadioButton*>("RadioButton1")->click();
             for (const auto& [name, text] : typed) {
                 QLineEdit* e = Entry(w, name);
@@ -288,5 +298,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(InputCommandsTest)
-#include "input_commands_test.moc"
+QTEST_MAIN(CommandsTest)
+#include "commands_test.moc"
