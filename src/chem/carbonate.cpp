@@ -179,8 +179,8 @@ PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
                             SpeciesVector& species, long double ta, long double dic) {
     const kernel::ConstantFactors c =
         kernel::MakeConstantFactors(k, species[slot::Po4Total] != 0.0L);
-    kernel::FreshPHFactors factors(c, gammaH);
-    return kernel::SearchPH(k, c, factors, species, ta, dic);
+    kernel::FreshTrials trials(c, gammaH);
+    return kernel::SearchPH(k, c, trials, species, ta, dic);
 }
 
 PHSolution SolvePHBisection(SpeciesVector& species, long double t, long double ionicStrength,

@@ -96,12 +96,13 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     long double hi = kDoseUpperBound;
 
     // Temperature and ionic strength stay fixed over the passes, so one constant set serves
-    // every pH search, and a trial pH that an earlier search met has its factors ready.
+    // every pH search, and a trial pH that an earlier search met has its factors ready (and,
+    // when the dose changed only sodium, its free values).
     EquilibriumConstants k;
     long double gammaH = 1.0L;
     ComputeConstants(t, ionicStrength, gammaH, k);
     const kernel::ConstantFactors c = kernel::MakeConstantFactors(k, s[slot::Po4Total] != 0.0L);
-    kernel::PHFactorCache factors(c, gammaH);
+    kernel::TrialCache trials(c, gammaH);
 
     DoseResult out;
     long double d = 0.0L;
@@ -191,7 +192,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             break;
         }
 
-        const PHSolution ph = kernel::SearchPH(k, c, factors, s, taNew, dicNew);
+        const PHSolution ph = kernel::SearchPH(k, c, trials, s, taNew, dicNew);
         out.pH = ph.pH;
         out.ionicStrength = ph.ionicStrength;
         out.si = ph.si;

@@ -343,84 +343,110 @@ inline constexpr long double kPHTolerance = 0.000001L;
 // not a number (non-physical totals) from spinning forever.
 inline constexpr int kPHBisectionMaxPasses = 100;
 
-// The PHFactors of each trial pH, formed afresh.
-class FreshPHFactors {
-public:
-    FreshPHFactors(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
-    const PHFactors& At(int /*trial*/, long double pH) {
-        MakePHFactors(c_, pH, gammaH_, f_);
-        return f_;
-    }
-
-private:
-    const ConstantFactors& c_;
-    long double gammaH_;
-    PHFactors f_;
-};
-
 // Whether a and b are the same extended value, bit for bit (the 80 bits of an x87 long double).
 inline bool SameBits(long double a, long double b) {
     return std::memcmp(&a, &b, 10) == 0;
 }
 
-// The PHFactors of the trial pH values of consecutive searches with one constant set and gamma
-// H+. The searches of a dose bisection retrace each other's first trials, and the more so the
-// closer the doses come, so trial n keeps the factors of the last two pH values it met. A hit is
-// the same pH to the bit, and so the same factors.
-class PHFactorCache {
+inline bool SameTotals(const Totals& a, const Totals& b) {
+    return SameBits(a.dic, b.dic) && SameBits(a.ca, b.ca) && SameBits(a.mg, b.mg) &&
+           SameBits(a.so4, b.so4) && SameBits(a.po4, b.po4);
+}
+
+// One trial of a pH search: the c(H+) factors of its pH, and the free values, r1 and r0 of the
+// totals it was last solved for.
+struct Trial {
+    PHFactors factors;
+    Totals totals;
+    FreeValues values;
+    Alkalinity alkalinity;
+    bool solved = false;
+};
+
+inline void Solve(const ConstantFactors& c, const Totals& totals, Trial& t) {
+    t.totals = totals;
+    t.values = SolveFreeValues(c, t.factors, totals);
+    t.alkalinity = FormAlkalinity(c, t.factors, t.values);
+    t.solved = true;
+}
+
+// Every trial formed afresh.
+class FreshTrials {
 public:
-    PHFactorCache(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
-    const PHFactors& At(int trial, long double pH) {
+    FreshTrials(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
+    const Trial& Evaluate(int /*trial*/, long double pH, const Totals& totals) {
+        MakePHFactors(c_, pH, gammaH_, t_.factors);
+        Solve(c_, totals, t_);
+        return t_;
+    }
+
+private:
+    const ConstantFactors& c_;
+    long double gammaH_;
+    Trial t_;
+};
+
+// The trials of consecutive searches with one constant set and gamma H+. The searches of a dose
+// bisection retrace each other's first trials, and the more so the closer the doses come, so
+// trial n keeps the last two pH values it met: a pH met again (to the bit) has its factors, and
+// with totals met again (to the bit: the dose changed only sodium) its free values, r1 and r0.
+class TrialCache {
+public:
+    TrialCache(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
+    const Trial& Evaluate(int trial, long double pH, const Totals& totals) {
         if (trial >= kTrials) {
-            MakePHFactors(c_, pH, gammaH_, beyond_);
+            MakePHFactors(c_, pH, gammaH_, beyond_.factors);
+            Solve(c_, totals, beyond_);
             return beyond_;
         }
-        Trial& t = trials_[static_cast<std::size_t>(trial)];
-        for (int i = 0; i < t.count; ++i) {
-            if (SameBits(t.pH[i], pH)) {
-                t.newest = i;
-                return t.factors[i];
-            }
+        Slot& s = slots_[static_cast<std::size_t>(trial)];
+        int i = 0;
+        while (i < s.count && !SameBits(s.pH[i], pH)) {
+            ++i;
         }
-        const int i = t.count < 2 ? t.count++ : 1 - t.newest;
-        t.pH[i] = pH;
-        MakePHFactors(c_, pH, gammaH_, t.factors[i]);
-        t.newest = i;
-        return t.factors[i];
+        if (i == s.count) {
+            i = s.count < 2 ? s.count++ : 1 - s.newest;
+            s.pH[i] = pH;
+            MakePHFactors(c_, pH, gammaH_, s.trials[i].factors);
+            s.trials[i].solved = false;
+        }
+        s.newest = i;
+        Trial& t = s.trials[i];
+        if (!t.solved || !SameTotals(t.totals, totals)) {
+            Solve(c_, totals, t);
+        }
+        return t;
     }
 
 private:
     static constexpr int kTrials = 32;
-    struct Trial {
+    struct Slot {
         long double pH[2];
-        PHFactors factors[2];
+        Trial trials[2];
         int count = 0;
         int newest = 0;
     };
     const ConstantFactors& c_;
     long double gammaH_;
-    std::array<Trial, kTrials> trials_;
-    PHFactors beyond_;
+    std::array<Slot, kTrials> slots_;
+    Trial beyond_;
 };
 
-// SolvePHBisection on prepared constants. `factors.At(trial, pH)` supplies the PHFactors of
-// trial 0, 1, ... of this search; the reference must stay valid until the next call.
-template <class FactorSource>
-PHSolution SearchPH(const EquilibriumConstants& k, const ConstantFactors& c, FactorSource& factors,
+// SolvePHBisection on prepared constants. `trials.Evaluate(n, pH, totals)` supplies trial n =
+// 0, 1, ... of this search; the reference must stay valid until the next call.
+template <class Trials>
+PHSolution SearchPH(const EquilibriumConstants& k, const ConstantFactors& c, Trials& trials,
                     SpeciesVector& species, long double ta, long double dic) {
     species[slot::Dic] = dic;
     const Totals totals = ReadTotals(species);
     long double lo = 0.0L, hi = 14.0L, mid = 0.0L;
-    const PHFactors* f = nullptr;
-    FreeValues v;
+    const Trial* t = nullptr;
     int n = 0;
     do {
         mid = (hi - lo) / 2.0L + lo;
-        f = &factors.At(n, mid);
-        v = SolveFreeValues(c, *f, totals);
-        const Alkalinity a = FormAlkalinity(c, *f, v);
+        t = &trials.Evaluate(n, mid, totals);
         ++n;
-        const long double g = ta - dic * a.r1 - a.r0;
+        const long double g = ta - dic * t->alkalinity.r1 - t->alkalinity.r0;
         if (g > 0.0L) {
             lo = mid;
         }
@@ -433,7 +459,7 @@ PHSolution SearchPH(const EquilibriumConstants& k, const ConstantFactors& c, Fac
     } while (!(std::fabs(lo - hi) < kPHTolerance) && n < kPHBisectionMaxPasses);
 
     // Only the pH returned leaves its species and sums behind.
-    const SpeciationResult r = Finish(c, *f, v, species);
+    const SpeciationResult r = Finish(c, t->factors, t->values, species);
     PHSolution out;
     out.pH = mid;
     out.ionicStrength = r.ionicStrength;
