@@ -112,15 +112,5 @@ TEST(SolvePHBisectionTest, UnreachableAlkalinityEndsAtTheBracket) {
     EXPECT_NEAR(static_cast<double>(SolvePHBisection(s, 25.0L, 0.0L, -1e6L, 1.0L).pH), 0.0, 1e-6);
 }
 
-TEST(CarbonicFractionsTest, FigureOfTheSpeciesTool) {
-    const CarbonicFractionsResult a = CarbonicFractions(6.356L, 25.0L, 0.0L);
-    EXPECT_LT(a.alpha0, 0.5L);
-    EXPECT_LT(a.alpha1, 0.5L);
-    EXPECT_NEAR(static_cast<double>(a.alpha0), 0.5, 1e-4);
-    EXPECT_NEAR(static_cast<double>(a.alpha0 - a.alpha1), 0.0, 1e-12);
-    const CarbonicFractionsResult n = CarbonicFractions(7.0L, 25.0L, 0.0L);
-    EXPECT_NEAR(static_cast<double>(n.ohMinusH), 0.0, 1e-6);
-}
-
 } // namespace
 } // namespace zeb::chem

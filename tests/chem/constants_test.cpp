@@ -40,9 +40,6 @@ TEST(ConstantsTest, ThermodynamicValuesAt25) {
     long double gammaH = 0;
     ComputeConstants(25.0L, 0.0L, gammaH, k);
     EXPECT_EQ(gammaH, 1.0L);
-    EXPECT_NEAR(static_cast<double>(k[KIndex(1)]), 4.4055e-4, 1e-8);
-    EXPECT_NEAR(static_cast<double>(k[KIndex(9)]), 1.00925e-8, 1e-12);
-    EXPECT_NEAR(static_cast<double>(k[KIndex(10)]), 3.3037e-3, 1e-7);
     for (int n = 1; n <= kConstantCount; ++n) {
         SCOPED_TRACE(n);
         // The decimal literal for 1/298.15 leaves only a rounding residue at 25 degC.

@@ -22,40 +22,14 @@ TEST(ExcelLine, IndentGoesBlankRunsBecomeFieldsInTheNumericPart) {
         {"        KS 4.3       0.450  mmol/L", true, "KS 4,3;0,450;mmol/L;"},
         {"        m-Wert      -0.054    -0.072    -0.053  mmol/L", true,
          "m-Wert;-0,054;-0,072;-0,053;mmol/L;"},
-        {"        Ladungsbilanz, LB [ohne Komplexierung]", true,
-         "Ladungsbilanz, LB [ohne Komplexierung];"},
         {"        06.12.2026 16:30:00", false, "06.12.2026 16:30:00;"},
         {"        KS 4.3       0.450  mmol/L", false, "KS 4.3       0.450  mmol/L;"},
-        {"        ß(Na)     6.897  mg/L", true, "ß(Na);6,897;mg/L;"},
         {"", true, ";"},
         {"   7.0", true, ";"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ExcelLine(c.line, c.numeric), c.excel) << '"' << c.line << '"';
     }
-}
-
-TEST(ReportLines, StandardAsTheyAreExcelConvertedWithInserts) {
-    ReportText report;
-    report[1] = "        heading 1.0";
-    report[2] = "        a       1.5  mmol/L";
-    report[3] = "        b       2.5";
-    report[5] = "        after the converted part";
-    const ReportLayout layout{6, 4, 2, {{2, 3, ";;"}}};
-
-    const auto standard = ReportLines(report, layout, ReportFormat::Standard);
-    ASSERT_EQ(standard.size(), 6u);
-    EXPECT_EQ(standard[1], report[2]);
-    EXPECT_EQ(standard[5], "");
-
-    const auto excel = ReportLines(report, layout, ReportFormat::Excel);
-    ASSERT_EQ(excel.size(), 6u);
-    EXPECT_EQ(excel[0], "heading 1.0;");
-    EXPECT_EQ(excel[1], "a;;;1,5;mmol/L;");
-    EXPECT_EQ(excel[2], "b;;;2,5;");
-    EXPECT_EQ(excel[3], ";");
-    EXPECT_EQ(excel[4], "        after the converted part");
-    EXPECT_EQ(excel[5], "");
 }
 
 TEST(FillReportHeader, FileNameOverTwoLines) {

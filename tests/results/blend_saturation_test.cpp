@@ -90,14 +90,5 @@ TEST(BlendSaturationTest, EnteredIonicStrengthsAreMixed) {
     }
 }
 
-TEST(BlendSaturationTest, NothingComputedWhenTheGateFails) {
-    const std::array<app::WaterAnalysis, 3> waters{Water(7.6L, 2.4L, 0.1L, 1.6L, "0", "IOS"),
-                                                   Water(7.0L, 5.0L, 1.0L, 3.0L, "0", "ZEB"),
-                                                   Water(7.2L, 1.0L, 0.2L, 0.6L, "0", "ZEB")};
-    const BlendSaturation r = ComputeBlendSaturation(waters);
-    EXPECT_FALSE(r.computed);
-    EXPECT_EQ(r.columns[0].pH, 0.0L);
-}
-
 } // namespace
 } // namespace zeb::results
