@@ -107,6 +107,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     DoseResult out;
     long double d = 0.0L;
     int n = 1;
+    bool last = false;
     do {
         ++n;
         d = (hi - lo) / 2.0L + lo;
@@ -192,22 +193,32 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             break;
         }
 
-        const PHSolution ph = kernel::SearchPH(k, c, trials, s, taNew, dicNew);
-        out.pH = ph.pH;
-        out.ionicStrength = ph.ionicStrength;
-        out.si = ph.si;
+        // For pH 7.8 a pass needs only the side of 7.8 its pH lies on, which its search knows
+        // long before the pH itself; the last pass, whose pH and ionic strength are the
+        // result, gets its search to the end.
+        int side = 0;
+        PHSolution ph = kernel::SearchPH(k, c, trials, s, taNew, dicNew,
+                                         target == Target::pH78 ? &kPH78 : nullptr, &side);
         out.speciations += ph.speciations;
 
         // Value below the target: an acid must be dosed less (removed), a base dosed more.
         const bool acid = chemical == Chemical::CO2;
         const long double value = target == Target::SI0 ? ph.si : ph.pH;
         const long double goal = target == Target::SI0 ? 0.0L : kPH78;
-        if (value < goal) {
+        if (side != 0 ? side < 0 : value < goal) {
             (acid ? hi : lo) = d;
-        } else if (value > goal) {
+        } else if (side != 0 || value > goal) {
             (acid ? lo : hi) = d;
         }
-    } while (!(std::fabs(lo - hi) < kTolerance) && n != kDoseMaxPassCounter);
+        last = std::fabs(lo - hi) < kTolerance || n == kDoseMaxPassCounter;
+        if (last && side != 0) {
+            ph = kernel::SearchPH(k, c, trials, s, taNew, dicNew);
+            out.speciations += ph.speciations;
+        }
+        out.pH = ph.pH;
+        out.ionicStrength = ph.ionicStrength;
+        out.si = ph.si;
+    } while (!last);
 
     out.dose = d;
     out.passes = n - 1;

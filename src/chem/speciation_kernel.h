@@ -434,15 +434,22 @@ private:
 
 // SolvePHBisection on prepared constants. `trials.Evaluate(n, pH, totals)` supplies trial n =
 // 0, 1, ... of this search; the reference must stay valid until the next call.
+//
+// With `goal` the search ends as soon as it is settled on which side of `goal` its pH lies:
+// every later trial pH, and so the pH returned, lies within the bracket [lo, hi] (a midpoint
+// never leaves it), so that side is settled once the bracket leaves `goal` out while trials
+// would still follow. `side` is then -1 (below) or +1 (above) and the solution holds nothing
+// but the trials made; otherwise `side` is 0 and the solution is complete.
 template <class Trials>
 PHSolution SearchPH(const EquilibriumConstants& k, const ConstantFactors& c, Trials& trials,
-                    SpeciesVector& species, long double ta, long double dic) {
+                    SpeciesVector& species, long double ta, long double dic,
+                    const long double* goal = nullptr, int* side = nullptr) {
     species[slot::Dic] = dic;
     const Totals totals = ReadTotals(species);
     long double lo = 0.0L, hi = 14.0L, mid = 0.0L;
     const Trial* t = nullptr;
     int n = 0;
-    do {
+    for (;;) {
         mid = (hi - lo) / 2.0L + lo;
         t = &trials.Evaluate(n, mid, totals);
         ++n;
@@ -456,7 +463,19 @@ PHSolution SearchPH(const EquilibriumConstants& k, const ConstantFactors& c, Tri
         if (g == 0.0L) {
             lo = hi;
         }
-    } while (!(std::fabs(lo - hi) < kPHTolerance) && n < kPHBisectionMaxPasses);
+        if (std::fabs(lo - hi) < kPHTolerance || n >= kPHBisectionMaxPasses) {
+            break;
+        }
+        if (goal != nullptr && (hi < *goal || lo > *goal)) {
+            *side = hi < *goal ? -1 : 1;
+            PHSolution partial;
+            partial.speciations = n;
+            return partial;
+        }
+    }
+    if (side != nullptr) {
+        *side = 0;
+    }
 
     // Only the pH returned leaves its species and sums behind.
     const SpeciationResult r = Finish(c, t->factors, t->values, species);
