@@ -74,12 +74,12 @@ TEST_P(RoundTripTest, EveryPairReproducesTheWater) {
         EXPECT_EQ(before, species); // the caller's vector is left alone
         for (int row = 0; row < 3; ++row) {
             SCOPED_TRACE(row);
-            EXPECT_NEAR(static_cast<double>(st.ta[row]), static_cast<double>(c.ta), kTol);
-            EXPECT_NEAR(static_cast<double>(st.dic[row]), static_cast<double>(c.dic), kTol);
+            EXPECT_NEAR(st.ta[row], c.ta, kTol);
+            EXPECT_NEAR(st.dic[row], c.dic, kTol);
         }
-        EXPECT_NEAR(static_cast<double>(st.check[0]), static_cast<double>(m.pH), 1e-4);
-        EXPECT_NEAR(static_cast<double>(st.check[1]), static_cast<double>(m.kb82 - m.ks82), kTol);
-        EXPECT_NEAR(static_cast<double>(st.check[2]), static_cast<double>(m.ks43), kTol);
+        EXPECT_NEAR(st.check[0], m.pH, 1e-4);
+        EXPECT_NEAR(st.check[1], m.kb82 - m.ks82, kTol);
+        EXPECT_NEAR(st.check[2], m.ks43, kTol);
         EXPECT_EQ(st.ta[3], 0.0L);
         EXPECT_EQ(st.check[4], 0.0L);
     }
@@ -101,15 +101,15 @@ TEST(SolvePHBisectionTest, CarriesTheAlkalinityItWasGiven) {
         EXPECT_LT(sol.pH, 9.0L);
         EXPECT_LE(sol.speciations, 25);
         const SpeciationResult r = SpeciateAt(s, 10.0L, 7.0L, w.dic, sol.pH);
-        EXPECT_NEAR(static_cast<double>(w.dic * r.r1 + r.r0), static_cast<double>(w.ta), 1e-5);
+        EXPECT_NEAR(w.dic * r.r1 + r.r0, w.ta, 1e-5);
         EXPECT_EQ(sol.ionicStrength, r.ionicStrength);
     }
 }
 
 TEST(SolvePHBisectionTest, UnreachableAlkalinityEndsAtTheBracket) {
     SpeciesVector s{};
-    EXPECT_NEAR(static_cast<double>(SolvePHBisection(s, 25.0L, 0.0L, 1e6L, 1.0L).pH), 14.0, 1e-6);
-    EXPECT_NEAR(static_cast<double>(SolvePHBisection(s, 25.0L, 0.0L, -1e6L, 1.0L).pH), 0.0, 1e-6);
+    EXPECT_NEAR(SolvePHBisection(s, 25.0L, 0.0L, 1e6L, 1.0L).pH, 14.0, 1e-6);
+    EXPECT_NEAR(SolvePHBisection(s, 25.0L, 0.0L, -1e6L, 1.0L).pH, 0.0, 1e-6);
 }
 
 } // namespace

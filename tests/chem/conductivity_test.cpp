@@ -24,15 +24,14 @@ ConductivityInput HardAnalysis() {
 
 TEST(ConductivityTest, HardWaterIsPlausible) {
     const ConductivityResult r = ComputeConductivity(HardAnalysis());
-    EXPECT_NEAR(static_cast<double>(r.sumCations), 10.1, 1e-12);
-    EXPECT_NEAR(static_cast<double>(r.sumAnions), 10.1, 1e-12);
-    EXPECT_NEAR(static_cast<double>(r.balanceMax), 0.0, 1e-9);
-    EXPECT_NEAR(static_cast<double>(r.iosKappa), 90.0 / 6.0822, 1e-12);
+    EXPECT_NEAR(r.sumCations, 10.1, 1e-12);
+    EXPECT_NEAR(r.sumAnions, 10.1, 1e-12);
+    EXPECT_NEAR(r.balanceMax, 0.0, 1e-9);
+    EXPECT_NEAR(r.iosKappa, 90.0 / 6.0822, 1e-12);
     // A calcium hydrogen carbonate water conducts about 9 mS/m per meq/L.
     EXPECT_GT(r.kappaCalc, 80.0L);
     EXPECT_LT(r.kappaCalc, 110.0L);
-    EXPECT_NEAR(static_cast<double>(r.kappaDeviation),
-                static_cast<double>((r.kappaCalc - 90.0L) / 90.0L * 100.0L), 1e-9);
+    EXPECT_NEAR(r.kappaDeviation, (r.kappaCalc - 90.0L) / 90.0L * 100.0L, 1e-9);
 }
 
 TEST(ConductivityTest, BalanceFormsDifferOnlyInTheDivisor) {
@@ -40,12 +39,10 @@ TEST(ConductivityTest, BalanceFormsDifferOnlyInTheDivisor) {
     in.na = 2.0L; // one meq/L more cations
     const ConductivityResult r = ComputeConductivity(in);
     const long double delta = r.sumCations - r.sumAnions;
-    EXPECT_NEAR(static_cast<double>(delta), 1.0, 1e-12);
-    EXPECT_NEAR(static_cast<double>(r.balanceCations), static_cast<double>(100 / r.sumCations),
-                1e-12);
-    EXPECT_NEAR(static_cast<double>(r.balanceMax), static_cast<double>(100 / r.sumCations), 1e-12);
-    EXPECT_NEAR(static_cast<double>(r.balanceMean),
-                static_cast<double>(200 / (r.sumCations + r.sumAnions)), 1e-12);
+    EXPECT_NEAR(delta, 1.0, 1e-12);
+    EXPECT_NEAR(r.balanceCations, 100 / r.sumCations, 1e-12);
+    EXPECT_NEAR(r.balanceMax, 100 / r.sumCations, 1e-12);
+    EXPECT_NEAR(r.balanceMean, 200 / (r.sumCations + r.sumAnions), 1e-12);
 }
 
 TEST(ConductivityTest, UnmeasuredConductivityLeavesItsFiguresAtZero) {
@@ -58,9 +55,9 @@ TEST(ConductivityTest, UnmeasuredConductivityLeavesItsFiguresAtZero) {
 }
 
 TEST(ConductivityTest, PhosphateChargeRisesWithPH) {
-    EXPECT_NEAR(static_cast<double>(PhosphateChargeFactor(4.0L, 0.0L, 25.0L)), 1.0, 0.02);
+    EXPECT_NEAR(PhosphateChargeFactor(4.0L, 0.0L, 25.0L), 1.0, 0.02);
     const long double mid = PhosphateChargeFactor(7.2L, 0.0L, 25.0L);
-    EXPECT_NEAR(static_cast<double>(mid), 1.5, 0.01); // pK2 of phosphoric acid
+    EXPECT_NEAR(mid, 1.5, 0.01); // pK2 of phosphoric acid
     EXPECT_GT(PhosphateChargeFactor(12.5L, 0.0L, 25.0L), 2.5L);
 }
 

@@ -31,7 +31,7 @@ TEST(IterateIonicStrengthTest, StartsAtZeroAndStopsBelowTolerance) {
     EXPECT_EQ(seen.front(), 0.0L);
     EXPECT_LT(std::fabs(it.ionicStrength - seen.back()), 1e-6L);
     EXPECT_GE(std::fabs(seen.back() - seen[seen.size() - 2]), 1e-6L);
-    EXPECT_NEAR(static_cast<double>(it.ionicStrength), 8.0, 2e-6);
+    EXPECT_NEAR(it.ionicStrength, 8.0, 2e-6);
 }
 
 TEST(IterateIonicStrengthTest, EnteredValueRunsOnce) {

@@ -36,7 +36,7 @@ TEST(CalciteSITest, MissingIonGivesMarker) {
     s[slot::Ca] = 1.0L;
     EXPECT_EQ(CalciteSI(s, k), -999.0L);
     s[slot::Co3] = k[KIndex(10)]; // product = K10 * Ca = K10
-    EXPECT_NEAR(static_cast<double>(CalciteSI(s, k)), 0.0, 1e-15);
+    EXPECT_NEAR(CalciteSI(s, k), 0.0, 1e-15);
 }
 
 TEST(DoseToTargetTest, CalciteDoseBringsHardWaterToSaturation) {
@@ -48,8 +48,8 @@ TEST(DoseToTargetTest, CalciteDoseBringsHardWaterToSaturation) {
     EXPECT_GT(dc.dose, -w.species[slot::CaTotal]);
     EXPECT_LE(dc.passes, 49);
     const PHSolution after = AfterCaCO3(w, dc.dose);
-    EXPECT_NEAR(static_cast<double>(after.si), 0.0, 1e-4);
-    EXPECT_NEAR(static_cast<double>(after.pH), static_cast<double>(dc.pH), 1e-5);
+    EXPECT_NEAR(after.si, 0.0, 1e-4);
+    EXPECT_NEAR(after.pH, dc.pH, 1e-5);
     EXPECT_EQ(after.ionicStrength, dc.ionicStrength);
 }
 
@@ -59,7 +59,7 @@ TEST(DoseToTargetTest, SoftWaterDissolvesCalcite) {
     const DoseResult dc =
         DoseToTarget(Chemical::CaCO3, Target::SI0, w.species, w.ta, w.dic, kT, kIos);
     EXPECT_GT(dc.dose, 0.0L);
-    EXPECT_NEAR(static_cast<double>(AfterCaCO3(w, dc.dose).si), 0.0, 1e-4);
+    EXPECT_NEAR(AfterCaCO3(w, dc.dose).si, 0.0, 1e-4);
 }
 
 TEST(DoseToTargetTest, CarbonDioxideToSaturation) {
@@ -82,7 +82,7 @@ TEST(DoseToTargetTest, EveryBaseReachesPH78) {
         SCOPED_TRACE(std::string(ChemicalName(c)));
         const DoseResult r = DoseToTarget(c, Target::pH78, w.species, w.ta, w.dic, kT, kIos);
         EXPECT_GT(r.dose, 0.0L);
-        EXPECT_NEAR(static_cast<double>(r.pH), 7.8, 1e-4);
+        EXPECT_NEAR(r.pH, 7.8, 1e-4);
     }
 }
 
@@ -94,7 +94,7 @@ TEST(DoseToTargetTest, UnreachableTargetEndsAtTheBracket) {
     w.dic = 2.5L;
     const DoseResult r =
         DoseToTarget(Chemical::NaOH, Target::pH78, w.species, w.ta, w.dic, kT, kIos);
-    EXPECT_NEAR(static_cast<double>(r.dose), -0.5, 1e-5);
+    EXPECT_NEAR(r.dose, -0.5, 1e-5);
     EXPECT_GT(r.pH, 7.8L);
     // So much alkalinity that 100 mmol/L of CO2 cannot bring the pH down to 7.8.
     TestWater alkaline{};
@@ -103,7 +103,7 @@ TEST(DoseToTargetTest, UnreachableTargetEndsAtTheBracket) {
     alkaline.dic = 150.0L;
     const DoseResult co2 = DoseToTarget(Chemical::CO2, Target::pH78, alkaline.species, alkaline.ta,
                                         alkaline.dic, kT, kIos);
-    EXPECT_NEAR(static_cast<double>(co2.dose), 100.0, 1e-5);
+    EXPECT_NEAR(co2.dose, 100.0, 1e-5);
     EXPECT_GT(co2.pH, 7.8L);
 }
 

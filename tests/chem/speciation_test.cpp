@@ -23,17 +23,16 @@ TEST_P(SpeciateWaterTest, SumsAreConsistentWithSpecies) {
     const SpeciationResult r = Speciate(k, s, 7.4L, gammaH);
     EXPECT_LT(r.passes, 20);
     // Mass balances of the totals.
-    EXPECT_NEAR(static_cast<double>(s[slot::Co2] + s[slot::Hco3] + s[slot::Co3] + s[slot::CaHco3] +
-                                    s[slot::CaCo3] + s[slot::MgHco3] + s[slot::MgCo3]),
-                static_cast<double>(s[slot::Dic]), 1e-5);
-    EXPECT_NEAR(static_cast<double>(s[slot::Ca] + s[slot::CaHco3] + s[slot::CaCo3] +
-                                    s[slot::CaSo4] + s[slot::CaPo4] + s[slot::CaHpo4] +
-                                    s[slot::CaH2po4] + s[slot::CaOh]),
-                static_cast<double>(s[slot::CaTotal]), 1e-5);
+    EXPECT_NEAR(s[slot::Co2] + s[slot::Hco3] + s[slot::Co3] + s[slot::CaHco3] + s[slot::CaCo3] +
+                    s[slot::MgHco3] + s[slot::MgCo3],
+                s[slot::Dic], 1e-5);
+    EXPECT_NEAR(s[slot::Ca] + s[slot::CaHco3] + s[slot::CaCo3] + s[slot::CaSo4] + s[slot::CaPo4] +
+                    s[slot::CaHpo4] + s[slot::CaH2po4] + s[slot::CaOh],
+                s[slot::CaTotal], 1e-5);
     // r1 is the carbonate alkalinity per DIC, within the loop tolerance.
     const long double carbAlk = s[slot::Hco3] + s[slot::CaHco3] + s[slot::MgHco3] +
                                 2 * (s[slot::Co3] + s[slot::CaCo3] + s[slot::MgCo3]);
-    EXPECT_NEAR(static_cast<double>(r.r1), static_cast<double>(carbAlk / s[slot::Dic]), 1e-5);
+    EXPECT_NEAR(r.r1, carbAlk / s[slot::Dic], 1e-5);
     EXPECT_GT(r.ionicStrength, 0.0L);
 }
 
@@ -52,14 +51,13 @@ TEST(SpeciateTest, PureCarbonateWaterMatchesClosedForm) {
         const SpeciationResult r = Speciate(k, s, pH, gammaH);
         const CarbonicFractionsResult f = CarbonicFractions(pH, 25.0L, 5.0L);
         EXPECT_EQ(r.passes, 2); // the second pass sees no change
-        EXPECT_NEAR(static_cast<double>(r.r1), static_cast<double>(f.chargeFactor), 1e-15);
-        EXPECT_NEAR(static_cast<double>(s[slot::Co2] / 2), static_cast<double>(f.alpha0), 1e-15);
-        EXPECT_NEAR(static_cast<double>(s[slot::Hco3] / 2), static_cast<double>(f.alpha1), 1e-15);
-        EXPECT_NEAR(static_cast<double>(s[slot::Co3] / 2), static_cast<double>(f.alpha2), 1e-15);
-        EXPECT_NEAR(static_cast<double>(r.r0), static_cast<double>(f.ohMinusH), 1e-15);
-        EXPECT_NEAR(static_cast<double>(f.alpha0 + f.alpha1 + f.alpha2), 1.0, 1e-15);
-        EXPECT_NEAR(static_cast<double>(f.chargeFactor),
-                    static_cast<double>(f.alpha1 + 2 * f.alpha2), 1e-15);
+        EXPECT_NEAR(r.r1, f.chargeFactor, 1e-15);
+        EXPECT_NEAR(s[slot::Co2] / 2, f.alpha0, 1e-15);
+        EXPECT_NEAR(s[slot::Hco3] / 2, f.alpha1, 1e-15);
+        EXPECT_NEAR(s[slot::Co3] / 2, f.alpha2, 1e-15);
+        EXPECT_NEAR(r.r0, f.ohMinusH, 1e-15);
+        EXPECT_NEAR(f.alpha0 + f.alpha1 + f.alpha2, 1.0, 1e-15);
+        EXPECT_NEAR(f.chargeFactor, f.alpha1 + 2 * f.alpha2, 1e-15);
     }
 }
 
@@ -73,7 +71,7 @@ TEST(SpeciateTest, WaterWithoutTotalsEndsAtOnce) {
     const SpeciationResult r = Speciate(k, s, 7.0L, gammaH);
     EXPECT_EQ(r.passes, 1);
     EXPECT_FALSE(std::isnan(r.ionicStrength));
-    EXPECT_NEAR(static_cast<double>(r.sumCations - r.sumAnions), 0.0, 1e-6);
+    EXPECT_NEAR(r.sumCations - r.sumAnions, 0.0, 1e-6);
 }
 
 TEST(SpeciateTest, EndPointAlkalinityIsMinusHydrogen) {
@@ -85,7 +83,7 @@ TEST(SpeciateTest, EndPointAlkalinityIsMinusHydrogen) {
     s[slot::Cl] = 4.0L;
     s[slot::Dic] = 0.1L;
     const SpeciationResult r = Speciate(k, s, 4.3L, gammaH);
-    EXPECT_NEAR(static_cast<double>(r.r0), -0.0501, 1e-4);
+    EXPECT_NEAR(r.r0, -0.0501, 1e-4);
     EXPECT_EQ(s[slot::H3po4], 0.0L); // no phosphate, no phosphate species
 }
 

@@ -42,66 +42,65 @@ private slots:
         delete dialogs;
     }
 
-    void calciumInMillimolesGivesMassAndHardness() {
-        Type("Edit13", "1,5");
-        QCOMPARE(Text("Edit13"), QString("   1.500"));
-        QCOMPARE(Text("Edit20"), QString("  60.120"));
-        QCOMPARE(Text("Edit32"), QString("   1.500"));
-        QCOMPARE(Text("Edit33"), QString("   8.413"));
-        QVERIFY(dialogs->messages.isEmpty());
+    // Fields typed in turn ("name=text"), then what every named field shows and the messages.
+    void typingRewritesTheFieldAndItsPartners_data() {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("calcium in mmol/L gives mass and hardness")
+            << QStringList{"Edit13=1,5"}
+            << QStringList{"Edit13=   1.500", "Edit20=  60.120", "Edit32=   1.500",
+                           "Edit33=   8.413"}
+            << QStringList{};
+        QTest::newRow("negative mass becomes positive")
+            << QStringList{"Edit18=-2"} << QStringList{"Edit18=   2.000", "Edit11=   0.087"}
+            << QStringList{};
+        QTest::newRow("ammonium feeds the oxygen demand")
+            << QStringList{"Edit29=1"}
+            << QStringList{"Edit27=   0.056", "Edit40=   3.556", "Edit39=   0.111"}
+            << QStringList{};
+        QTest::newRow("base capacity clears acid capacity")
+            << QStringList{"Edit7=0.4", "Edit6=0,2"}
+            << QStringList{"Edit6=   0.200", "Edit7=   0.000"} << QStringList{};
+        QTest::newRow("acid capacity clears base capacity")
+            << QStringList{"Edit6=0.2", "Edit7=0.3"}
+            << QStringList{"Edit7=   0.300", "Edit6=   0.000"} << QStringList{};
+        QTest::newRow("pH below 4.3")
+            << QStringList{"Edit2=4.2"} << QStringList{"Edit2=   4.300"}
+            << QStringList{"pH-value: range of validity (>= 4,3) exceeded!"};
+        QTest::newRow("pH at 4.3")
+            << QStringList{"Edit2=4.3"} << QStringList{"Edit2=   4.300"} << QStringList{};
+        QTest::newRow("temperature above 90 kept")
+            << QStringList{"Edit34=95"} << QStringList{"Edit34=  95.000"}
+            << QStringList{"Temperature: range of validity (0-90 °C) exceeded!"};
+        QTest::newRow("KS 4.3 below 0.05")
+            << QStringList{"Edit5=-0.01"} << QStringList{"Edit5=   0.050"}
+            << QStringList{"Acid Capacity up to pH=4.3: range of validity (>= 0.05 mmol/L) "
+                           "exceeded!"};
+    }
+    void typingRewritesTheFieldAndItsPartners() {
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, messages);
+        for (const QString& t : typed)
+            Type(qPrintable(t.section('=', 0, 0)), t.section('=', 1));
+        for (const QString& s : shown)
+            QCOMPARE(s.section('=', 0, 0) + '=' + Text(qPrintable(s.section('=', 0, 0))), s);
+        QCOMPARE(Messages(), messages);
     }
 
-    void negativeMassBecomesPositiveAndConverts() {
-        Type("Edit18", "-2");
-        QCOMPARE(Text("Edit18"), QString("   2.000"));
-        QCOMPARE(Text("Edit11"), QString("   0.087"));
-        // Ammonium, iron and manganese feed the oxygen demand.
-        Type("Edit29", "1");
-        QCOMPARE(Text("Edit27"), QString("   0.056"));
-        QCOMPARE(Text("Edit40"), QString("   3.556"));
-        QCOMPARE(Text("Edit39"), QString("   0.111"));
-    }
-
-    void unchangedFieldConvertsNothing() {
+    void leavingAnUnchangedFieldConvertsNothing() {
         app::WaterAnalysis water;
         app::SetDefaultWater(water);
         water.cCa = "   1.000";
         water.massCa = "  99.000"; // disagrees on purpose
+        water.ks82 = "   0.300";
         form->LoadAnalysisForm(water);
-        Leave("Edit13");
-        Leave("Edit20");
+        for (const char* field : {"Edit13", "Edit20", "Edit6"})
+            Leave(field);
         QCOMPARE(Text("Edit13"), QString("   1.000"));
         QCOMPARE(Text("Edit20"), QString("  99.000"));
-    }
-
-    void baseAndAcidCapacityExcludeEachOther() {
-        Type("Edit7", "0.4");
-        QCOMPARE(Text("Edit7"), QString("   0.400"));
-        Type("Edit6", "0,2");
-        QCOMPARE(Text("Edit6"), QString("   0.200"));
-        QCOMPARE(Text("Edit7"), QString("   0.000"));
-        Type("Edit7", "0.3");
-        QCOMPARE(Text("Edit7"), QString("   0.300"));
-        QCOMPARE(Text("Edit6"), QString("   0.000"));
-        // Leaving without typing keeps the other value.
-        Leave("Edit6");
-        QCOMPARE(Text("Edit7"), QString("   0.300"));
-    }
-
-    void rangesOfValidity() {
-        Type("Edit2", "4.2");
-        QCOMPARE(Messages(), QStringList{"pH-value: range of validity (>= 4,3) exceeded!"});
-        QCOMPARE(Text("Edit2"), QString("   4.300"));
-        Type("Edit2", "4.3");
-        QVERIFY(dialogs->messages.isEmpty());
-
-        Type("Edit34", "95");
-        QCOMPARE(Messages(), QStringList{"Temperature: range of validity (0-90 °C) exceeded!"});
-        QCOMPARE(Text("Edit34"), QString("  95.000"));
-
-        Type("Edit5", "-0.01");
-        QCOMPARE(Messages().size(), 1);
-        QCOMPARE(Text("Edit5"), QString("   0.050"));
+        QCOMPARE(Text("Edit7"), QString("   0.300")); // the acid capacity stays
     }
 
     void dicOptionNeedsAValue() {

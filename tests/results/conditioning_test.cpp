@@ -49,7 +49,7 @@ TEST(ConditioningTest, EveryChemicalChangesItsQuantities) {
                                                  r.ions.mg, r.ions.cl, r.ions.so4};
             for (int i = 0; i < 7; ++i) {
                 const long double want = (i < 6 ? c.after[i] : 0.6L) / d;
-                EXPECT_NEAR(static_cast<double>(got[i]), static_cast<double>(want), 1e-15)
+                EXPECT_NEAR(got[i], want, 1e-15)
                     << c.token << (dilution ? " diluted, " : ", ") << i;
             }
             EXPECT_EQ(r.pValue, r.mValue - r.dic);
@@ -69,11 +69,10 @@ TEST(ConditioningTest, IonicStrengthIsThatOfTheLastPass) {
     EXPECT_GT(std::fabs(first.ionicStrength - r.ionicStrength), 1e-4L);
     // pH, SI and the charge balance belong to the ionic strength shown.
     const chem::PHSolution again = chem::SolvePHBisection(s, 10.0L, r.ionicStrength, 2.5L, 2.8L);
-    EXPECT_NEAR(static_cast<double>(again.ionicStrength - r.ionicStrength), 0.0, 1e-6);
-    EXPECT_NEAR(static_cast<double>(again.pH - r.pH), 0.0, 1e-5);
-    EXPECT_NEAR(static_cast<double>(again.si - r.si), 0.0, 1e-5);
-    EXPECT_NEAR(static_cast<double>(again.sumCations - again.sumAnions - r.chargeBalance), 0.0,
-                1e-5);
+    EXPECT_NEAR(again.ionicStrength - r.ionicStrength, 0.0, 1e-6);
+    EXPECT_NEAR(again.pH - r.pH, 0.0, 1e-5);
+    EXPECT_NEAR(again.si - r.si, 0.0, 1e-5);
+    EXPECT_NEAR(again.sumCations - again.sumAnions - r.chargeBalance, 0.0, 1e-5);
     EXPECT_LT(r.si, 0.0L);
     EXPECT_GT(r.dc, 0.0L);
 }
@@ -88,7 +87,7 @@ TEST(ConditioningTest, DicFloorAndAcidBeyondTheMValue) {
     in.chemical = "HCl";
     in.cx = "3.5";
     const ConditioningResult acid = ComputeConditioning(in, false);
-    EXPECT_NEAR(static_cast<double>(acid.pValue), -3.8, 1e-15);
+    EXPECT_NEAR(acid.pValue, -3.8, 1e-15);
     EXPECT_LT(acid.pH, 4.3L);
     EXPECT_GT(acid.pH, 2.0L);
 }

@@ -17,7 +17,7 @@ TEST(ConstantsTableTest, ThermodynamicValuesAt25) {
     } expected[] = {{1, -6.356},   {2, -10.329},  {9, -13.996}, {10, -8.481},
                     {11, -18.156}, {14, -11.959}, {23, -2.024}};
     for (const auto& e : expected) {
-        EXPECT_NEAR(static_cast<double>(view.table.lgK[e.line - 1]), e.lgK, 1e-12) << e.line;
+        EXPECT_NEAR(view.table.lgK[e.line - 1], e.lgK, 1e-12) << e.line;
     }
 }
 
@@ -49,9 +49,8 @@ TEST(CarbonicToolTest, EqualFractionsAtPK1) {
     EXPECT_LT(v.fractionCO2, 0.5L);
     EXPECT_LT(v.fractionHCO3, 0.5L);
     EXPECT_GT(v.fractionCO2, 0.4999L);
-    EXPECT_NEAR(static_cast<double>(v.fractionCO2 + v.fractionHCO3 + v.fractionCO3), 1.0, 1e-15);
-    EXPECT_NEAR(static_cast<double>(v.chargeFactor),
-                static_cast<double>(v.fractionHCO3 + 2 * v.fractionCO3), 1e-15);
+    EXPECT_NEAR(v.fractionCO2 + v.fractionHCO3 + v.fractionCO3, 1.0, 1e-15);
+    EXPECT_NEAR(v.chargeFactor, v.fractionHCO3 + 2 * v.fractionCO3, 1e-15);
 }
 
 TEST(CarbonicToolTest, PHIsNotLimitedButTemperatureIs) {
@@ -63,7 +62,7 @@ TEST(CarbonicToolTest, PHIsNotLimitedButTemperatureIs) {
     EXPECT_EQ(ClampMessageKeys(view.clamps),
               (std::vector<std::string_view>{"msg.rangeTemperature"}));
     CarbonicInput neutral{"7", "25", "0"};
-    EXPECT_NEAR(static_cast<double>(RunCarbonicTool(neutral).values.ohMinusH), 0.0, 1e-6);
+    EXPECT_NEAR(RunCarbonicTool(neutral).values.ohMinusH, 0.0, 1e-6);
 }
 
 } // namespace

@@ -29,9 +29,9 @@ TEST(W216Test, FlagAboveOneOnly) {
     const W216RowResult& o2 = r.rows[0];
     EXPECT_EQ(o2.blend1, 10.0L);
     EXPECT_EQ(o2.blend2, 2.0L);
-    EXPECT_NEAR(static_cast<double>(o2.p1), 3.835, 5e-4);
-    EXPECT_NEAR(static_cast<double>(o2.p2), 2.405, 5e-4);
-    EXPECT_NEAR(static_cast<double>(o2.difference), 1.430, 5e-4);
+    EXPECT_NEAR(o2.p1, 3.835, 5e-4);
+    EXPECT_NEAR(o2.p2, 2.405, 5e-4);
+    EXPECT_NEAR(o2.difference, 1.430, 5e-4);
     EXPECT_TRUE(o2.flagged);
     EXPECT_EQ(r.rows[5].difference, 1.0L);
     EXPECT_FALSE(r.rows[5].flagged);
