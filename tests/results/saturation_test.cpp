@@ -1,9 +1,10 @@
-// State of saturation and dosage tables of one water.
+// State of saturation, dosage tables and species concentrations of one water.
 #include "../common/test_support.h"
 
 #include "app/number_format.h"
 #include "chem/engine.h"
 #include "results/saturation.h"
+#include "results/species.h"
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,14 @@ bool Same(long double a, long double b) {
     return SameNumbers(a, b);
 }
 
+int SpeciesRow(std::string_view name) {
+    for (int i = 0; i < results::kSpeciesCount; ++i) {
+        if (results::kSpeciesRows[i].name == name)
+            return i;
+    }
+    return -1;
+}
+
 class ExampleSaturation : public testing::TestWithParam<app::WaterId> {};
 
 TEST_P(ExampleSaturation, RowsFollowFromEachOther) {
@@ -63,6 +72,27 @@ TEST_P(ExampleSaturation, RowsFollowFromEachOther) {
     }
 }
 
+TEST_P(ExampleSaturation, SpeciesColumnsAgreeWithTheStateOfSaturation) {
+    const app::WaterAnalysis water = ExampleWater(GetParam());
+    const results::SpeciesResult r = results::ComputeSpecies(water);
+    const results::WaterSaturation sat = results::ComputeSaturation(water);
+    ASSERT_TRUE(r.computed);
+    for (int k = 0; k < results::kColumns; ++k) {
+        const results::SpeciesColumn& c = r.columns[k];
+        EXPECT_EQ(c.pValue, c.mValue - c.dic);
+        // The extra speciation at the pH found repeats the pH search's last one exactly.
+        EXPECT_TRUE(Same(c.pH, sat.columns[k].pH));
+        EXPECT_TRUE(Same(c.mValue, sat.columns[k].mValue));
+        EXPECT_TRUE(Same(c.anions, sat.columns[k].anions));
+        // Mass balance of calcium over its free ion and complexes.
+        long double ca = 0;
+        for (const char* s :
+             {"Ca++", "CaHCO3+", "CaCO3", "CaSO4", "CaOH+", "CaH2PO4+", "CaHPO4", "CaPO4-"})
+            ca += c.species[SpeciesRow(s)];
+        EXPECT_NEAR(ca, app::ParseNumber(water.cCa), 1e-5L);
+    }
+}
+
 TEST_P(ExampleSaturation, ParallelColumnsGiveTheSameBits) {
     const app::WaterAnalysis water = ExampleWater(GetParam());
     const results::WaterSaturation a = results::ComputeSaturation(water);
@@ -72,6 +102,13 @@ TEST_P(ExampleSaturation, ParallelColumnsGiveTheSameBits) {
     EXPECT_TRUE(SameNumbers(a.dosage, b.dosage));
     EXPECT_TRUE(Same(a.pHCalculated, b.pHCalculated) && Same(a.kb82Calculated, b.kb82Calculated) &&
                 Same(a.ks43Calculated, b.ks43Calculated));
+    const results::SpeciesResult sa = results::ComputeSpecies(water, results::Execution::Serial);
+    const results::SpeciesResult sb = results::ComputeSpecies(water, results::Execution::Parallel);
+    for (int k = 0; k < results::kColumns; ++k) {
+        EXPECT_TRUE(Same(sa.columns[k].mValue, sb.columns[k].mValue));
+        EXPECT_TRUE(Same(sa.columns[k].pH, sb.columns[k].pH));
+        EXPECT_TRUE(SameNumbers(sa.columns[k].species, sb.columns[k].species));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Waters, ExampleSaturation,
@@ -198,6 +235,27 @@ TEST(Saturation, CyclingIonicStrengthGivesTheResultOfAllFiftyPasses) {
     EXPECT_TRUE(Same(cached.pH, plain.pH));
     EXPECT_TRUE(Same(cached.ionicStrength, plain.ionicStrength));
     EXPECT_LT(cached.speciations, 25 * plain.speciations);
+}
+
+TEST(Species, WithoutPhosphateEveryPhosphateSpeciesIsZero) {
+    const results::SpeciesResult r = results::ComputeSpecies(ExampleWater(app::WaterId::A));
+    for (const char* s : {"PO4---", "H3PO4", "H2PO4-", "HPO4--", "CaH2PO4+", "CaHPO4", "CaPO4-",
+                          "MgH2PO4+", "MgHPO4", "MgPO4-"}) {
+        EXPECT_EQ(r.columns[2].species[SpeciesRow(s)], 0.0L) << s;
+    }
+    EXPECT_GT(r.columns[2].species[SpeciesRow("HCO3-")], 0.0L);
+}
+
+TEST(Species, ManualIonicStrengthIsOnePassAlsoAtZero) {
+    app::WaterAnalysis water = ExampleWater(app::WaterId::B);
+    water.iosMode = "ZEB";
+    water.iosInput = "   0.000";
+    const results::SpeciesResult r = results::ComputeSpecies(water);
+    for (const results::SpeciesColumn& c : r.columns) {
+        EXPECT_EQ(c.passes, 1);
+    }
+    water.iosMode = "IOS";
+    EXPECT_GT(results::ComputeSpecies(water).columns[0].passes, 1);
 }
 
 } // namespace
