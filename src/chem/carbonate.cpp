@@ -180,7 +180,7 @@ PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
     const kernel::ConstantFactors c =
         kernel::MakeConstantFactors(k, species[slot::Po4Total] != 0.0L);
     kernel::FreshTrials trials(c, gammaH);
-    return kernel::SearchPH(k, c, trials, species, ta, dic);
+    return kernel::FinishSearch(k, c, kernel::SearchPH(trials, species, ta, dic), species);
 }
 
 PHSolution SolvePHBisection(SpeciesVector& species, long double t, long double ionicStrength,

@@ -28,12 +28,7 @@ constexpr ChemicalInfo kChemicalNames[] = {
 } // namespace
 
 long double CalciteSI(const SpeciesVector& species, const EquilibriumConstants& k) {
-    const long double ca = species[slot::Ca];
-    const long double co3 = species[slot::Co3];
-    if (ca == 0.0L || co3 == 0.0L) {
-        return kNoSaturationIndex;
-    }
-    return Log10(ca * co3 / k[KIndex(10)]);
+    return kernel::SaturationIndex(species[slot::Ca], species[slot::Co3], k);
 }
 
 std::string_view ChemicalName(Chemical chemical) {
@@ -193,31 +188,41 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             break;
         }
 
-        // For pH 7.8 a pass needs only the side of 7.8 its pH lies on, which its search knows
-        // long before the pH itself; the last pass, whose pH and ionic strength are the
-        // result, gets its search to the end.
-        int side = 0;
-        PHSolution ph = kernel::SearchPH(k, c, trials, s, taNew, dicNew,
-                                         target == Target::pH78 ? &kPH78 : nullptr, &side);
-        out.speciations += ph.speciations;
+        // A pass needs only the side of the target its value lies on; the last pass, whose pH
+        // and ionic strength are the result, gets its species and sums as well. For pH 7.8 the
+        // side is known long before the pH itself, and the search ends there; the last pass,
+        // known only after the bracket has moved, then runs its search again to the end.
+        const long double* settle = target == Target::pH78 ? &kPH78 : nullptr;
+        kernel::SearchEnd end = kernel::SearchPH(trials, s, taNew, dicNew, settle);
+        out.speciations += end.trials;
 
         // Value below the target: an acid must be dosed less (removed), a base dosed more.
         const bool acid = chemical == Chemical::CO2;
-        const long double value = target == Target::SI0 ? ph.si : ph.pH;
-        const long double goal = target == Target::SI0 ? 0.0L : kPH78;
-        if (side != 0 ? side < 0 : value < goal) {
+        int position = end.side; // -1, 0, +1: below, on, above the target
+        if (position == 0) {
+            const long double value =
+                target == Target::SI0
+                    ? kernel::SaturationIndex(end.last->values.ca, end.last->values.co3, k)
+                    : end.pH;
+            const long double goal = target == Target::SI0 ? 0.0L : kPH78;
+            position = value < goal ? -1 : value > goal ? 1 : 0;
+        }
+        if (position < 0) {
             (acid ? hi : lo) = d;
-        } else if (side != 0 || value > goal) {
+        } else if (position > 0) {
             (acid ? lo : hi) = d;
         }
         last = std::fabs(lo - hi) < kTolerance || n == kDoseMaxPassCounter;
-        if (last && side != 0) {
-            ph = kernel::SearchPH(k, c, trials, s, taNew, dicNew);
-            out.speciations += ph.speciations;
+        if (last) {
+            if (end.side != 0) {
+                end = kernel::SearchPH(trials, s, taNew, dicNew);
+                out.speciations += end.trials;
+            }
+            const PHSolution ph = kernel::FinishSearch(k, c, end, s);
+            out.pH = ph.pH;
+            out.ionicStrength = ph.ionicStrength;
+            out.si = ph.si;
         }
-        out.pH = ph.pH;
-        out.ionicStrength = ph.ionicStrength;
-        out.si = ph.si;
     } while (!last);
 
     out.dose = d;

@@ -432,28 +432,44 @@ private:
     Trial beyond_;
 };
 
-// SolvePHBisection on prepared constants. `trials.Evaluate(n, pH, totals)` supplies trial n =
-// 0, 1, ... of this search; the reference must stay valid until the next call.
+// The saturation index from free Ca and CO3 (CalciteSI reads them from the species slots).
+inline long double SaturationIndex(long double ca, long double co3, const EquilibriumConstants& k) {
+    if (ca == 0.0L || co3 == 0.0L) {
+        return kNoSaturationIndex;
+    }
+    return Log10(ca * co3 / k[KIndex(10)]);
+}
+
+// Where a pH search ended: the pH it returns and its last trial (valid until the trials are
+// asked for the same trial index again), or with a goal, possibly only the side of the goal.
+struct SearchEnd {
+    long double pH = 0;
+    const Trial* last = nullptr;
+    int trials = 0;
+    int side = 0;
+};
+
+// The bisection of SolvePHBisection on prepared constants. `trials.Evaluate(n, pH, totals)`
+// supplies trial n = 0, 1, ... of this search; the reference must stay valid until the next
+// call.
 //
 // With `goal` the search ends as soon as it is settled on which side of `goal` its pH lies:
 // every later trial pH, and so the pH returned, lies within the bracket [lo, hi] (a midpoint
 // never leaves it), so that side is settled once the bracket leaves `goal` out while trials
-// would still follow. `side` is then -1 (below) or +1 (above) and the solution holds nothing
-// but the trials made; otherwise `side` is 0 and the solution is complete.
+// would still follow. `side` is then -1 (below) or +1 (above), and pH and last are not set;
+// otherwise `side` is 0.
 template <class Trials>
-PHSolution SearchPH(const EquilibriumConstants& k, const ConstantFactors& c, Trials& trials,
-                    SpeciesVector& species, long double ta, long double dic,
-                    const long double* goal = nullptr, int* side = nullptr) {
+SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long double dic,
+                   const long double* goal = nullptr) {
     species[slot::Dic] = dic;
     const Totals totals = ReadTotals(species);
     long double lo = 0.0L, hi = 14.0L, mid = 0.0L;
-    const Trial* t = nullptr;
-    int n = 0;
+    SearchEnd end;
     for (;;) {
         mid = (hi - lo) / 2.0L + lo;
-        t = &trials.Evaluate(n, mid, totals);
-        ++n;
-        const long double g = ta - dic * t->alkalinity.r1 - t->alkalinity.r0;
+        end.last = &trials.Evaluate(end.trials, mid, totals);
+        ++end.trials;
+        const long double g = ta - dic * end.last->alkalinity.r1 - end.last->alkalinity.r0;
         if (g > 0.0L) {
             lo = mid;
         }
@@ -463,29 +479,30 @@ PHSolution SearchPH(const EquilibriumConstants& k, const ConstantFactors& c, Tri
         if (g == 0.0L) {
             lo = hi;
         }
-        if (std::fabs(lo - hi) < kPHTolerance || n >= kPHBisectionMaxPasses) {
+        if (std::fabs(lo - hi) < kPHTolerance || end.trials >= kPHBisectionMaxPasses) {
             break;
         }
         if (goal != nullptr && (hi < *goal || lo > *goal)) {
-            *side = hi < *goal ? -1 : 1;
-            PHSolution partial;
-            partial.speciations = n;
-            return partial;
+            end.side = hi < *goal ? -1 : 1;
+            end.last = nullptr;
+            return end;
         }
     }
-    if (side != nullptr) {
-        *side = 0;
-    }
+    end.pH = mid;
+    return end;
+}
 
-    // Only the pH returned leaves its species and sums behind.
-    const SpeciationResult r = Finish(c, t->factors, t->values, species);
+// The result of a complete search: only the pH returned leaves its species and sums behind.
+inline PHSolution FinishSearch(const EquilibriumConstants& k, const ConstantFactors& c,
+                               const SearchEnd& end, SpeciesVector& species) {
+    const SpeciationResult r = Finish(c, end.last->factors, end.last->values, species);
     PHSolution out;
-    out.pH = mid;
+    out.pH = end.pH;
     out.ionicStrength = r.ionicStrength;
     out.sumCations = r.sumCations;
     out.sumAnions = r.sumAnions;
     out.si = CalciteSI(species, k);
-    out.speciations = n;
+    out.speciations = end.trials;
     return out;
 }
 
