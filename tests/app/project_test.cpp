@@ -80,10 +80,11 @@ TEST_F(ProjectFileTest, ExampleReadsBackFieldForField) {
     EXPECT_EQ(RoundTrip(p).parts, p.parts);
 }
 
-TEST_F(ProjectFileTest, OlderFilesAreConvertedAfterTheReferenceCopies) {
+TEST_F(ProjectFileTest, OlderFilesAreConvertedAfterTheReferenceCopiesLinesAfter93Kept) {
     LineBuffer buf;
     ReadFileLines(kExample, buf);
     buf[1] = std::string(kSignature2001);
+    buf[97] = "   Bemerkung";
     buf[32] = "   c(PO4)   25.000   0.000 500.000  mmol/m\xB3";
     buf[74] = "   c(PO4)    5.000  12.000  mmol/m\xB3";
     buf[19] = "   t titr    8.000  11.000   9.500  oC";
@@ -104,9 +105,12 @@ TEST_F(ProjectFileTest, OlderFilesAreConvertedAfterTheReferenceCopies) {
     EXPECT_TRUE(p.CheckModified(p.referenceCopy.waters[0].blendPercent,
                                 p.referenceCopy.waters[1].blendPercent));
 
-    LineBuffer out = in;
-    SaveProject(dir / "new.zeb", p, out, "now");
-    EXPECT_EQ(Slurp(dir / "new.zeb").substr(0, 29), "ZEB 4.1 project file (2012)\r\n");
+    // Saved as a current file; the lines after 93 travel through the buffer.
+    SaveProject(dir / "new.zeb", p, in, "now");
+    LineBuffer again;
+    ReadFileLines(dir / "new.zeb", again);
+    EXPECT_EQ(again[1], "ZEB 4.1 project file (2012)");
+    EXPECT_EQ(again[97], "   Bemerkung");
 }
 
 TEST_F(ProjectFileTest, ShortAndLfOnlyFilesReadMissingLinesAsEmpty) {
@@ -124,23 +128,6 @@ TEST_F(ProjectFileTest, ShortAndLfOnlyFilesReadMissingLinesAsEmpty) {
     EXPECT_EQ(back.water(WaterId::A).pH, "   8.100");
     EXPECT_EQ(back.water(WaterId::C).pH, "        ");
     EXPECT_EQ(ParseNumber(back.water(WaterId::B).ks43), 0.0L);
-}
-
-TEST_F(ProjectFileTest, LinesAfter93TravelThroughTheBuffer) {
-    LineBuffer buf;
-    ReadFileLines(kExample, buf);
-    buf[97] = "   Bemerkung";
-    std::string bytes;
-    for (int i = 1; i <= 100; ++i)
-        bytes += buf[i] + "\r\n";
-    Spit(dir / "extra.zeb", bytes);
-    Project p;
-    LineBuffer in;
-    ASSERT_TRUE(LoadProject(dir / "extra.zeb", p, in));
-    SaveProject(dir / "again.zeb", p, in, "now");
-    LineBuffer again;
-    ReadFileLines(dir / "again.zeb", again);
-    EXPECT_EQ(again[97], "   Bemerkung");
 }
 
 TEST_F(ProjectFileTest, BadFilesLeaveTheProjectAsItWas) {

@@ -38,11 +38,6 @@ using namespace zeb::gui::test;
 
 namespace {
 
-QByteArray ReadBytes(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void WriteBytes(const QString& file, const QByteArray& bytes) {
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));

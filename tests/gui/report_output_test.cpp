@@ -1,5 +1,7 @@
 // Report output: printing chosen pages in Courier New with the bold header, and saving in the
 // "Standard" and "Excel" formats through the report file-format dialog.
+#include "result_test_support.h"
+
 #include "app/cp1252.h"
 #include "gui/report_format_dialog.h"
 #include "gui/report_output.h"
@@ -18,13 +20,9 @@
 
 using namespace zeb;
 using namespace zeb::gui;
+using zeb::gui::test::ReadBytes;
 
 namespace {
-
-QByteArray ReadBytes(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QString Run(const QString& program, const QStringList& arguments) {
     QProcess process;

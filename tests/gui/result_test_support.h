@@ -106,6 +106,11 @@ inline QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+inline QByteArray ReadBytes(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // The lines of a saved report, without their CR LF.
 inline QStringList SavedLines(const QString& file) {
     QFile f(file);
