@@ -199,17 +199,6 @@ private slots:
         QCOMPARE(Text("Edit1"), QString::fromUtf8("Wasser ä€  "));
     }
 
-    void closingNotices() {
-        auto* option = form->findChild<QCheckBox*>("CheckBox2");
-        option->setChecked(false);
-        Edit("Edit10")->setText("0");
-        Edit("Edit9")->setText("0");
-        form->findChild<QPushButton*>("buttonCancel")->click();
-        QCOMPARE(Messages(), (QStringList{"Ionic strength for calculation: 0 mmol/L",
-                                          "Temperature for calculation: 0 °C"}));
-        QCOMPARE(form->result(), int(QDialog::Rejected));
-    }
-
     void checkWindowIonicStrengthLoop() {
         form->findChild<QCheckBox*>("CheckBox2")->setChecked(false);
         Edit("Edit10")->setEnabled(true);
