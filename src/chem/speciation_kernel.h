@@ -34,7 +34,7 @@ struct ConstantFactors {
     long double K9 = 0, K21 = 0, K22 = 0, K2 = 0, K14 = 0, K23 = 0;
     long double K1K2 = 0, K2K3 = 0, K2K6 = 0;
     long double invK4 = 0, invK5 = 0, invK7 = 0, invK8 = 0;
-    bool bounded = false; // the four quotients above Bounded
+    bool bounded = false; // without phosphate: the four quotients above Bounded
     bool hasPhosphate = false;
     long double invK15 = 0, invK18 = 0, K14K16 = 0, K14K19 = 0, K13K14 = 0, K13K14K17 = 0,
                 K13K14K20 = 0, K12K13K14 = 0;
@@ -49,7 +49,8 @@ inline ConstantFactors MakeConstantFactors(const EquilibriumConstants& k, bool h
     c.K9 = k[8], c.K21 = k[20], c.K22 = k[21], c.K2 = K2, c.K14 = K14, c.K23 = k[22];
     c.K1K2 = K1 * K2, c.K2K3 = K2 * K3, c.K2K6 = K2 * K6;
     c.invK4 = 1.0L / K4, c.invK5 = 1.0L / K5, c.invK7 = 1.0L / K7, c.invK8 = 1.0L / K8;
-    c.bounded = Bounded(c.invK4) && Bounded(c.invK5) && Bounded(c.invK7) && Bounded(c.invK8);
+    c.bounded = !hasPhosphate && Bounded(c.invK4) && Bounded(c.invK5) && Bounded(c.invK7) &&
+                Bounded(c.invK8);
     c.hasPhosphate = hasPhosphate;
     if (hasPhosphate) {
         c.invK15 = 1.0L / K15;
@@ -419,7 +420,7 @@ public:
     }
 
 private:
-    static constexpr int kTrials = 32;
+    static constexpr int kTrials = 24; // a bisection over 0..14 to 1e-6 makes 24 trials
     struct Slot {
         long double pH[2];
         Trial trials[2];
