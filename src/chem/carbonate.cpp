@@ -41,9 +41,7 @@ long double EndPointDic(const ConstantSet& c) {
 }
 
 // TA from the acid capacity to 4.3: the titrant neutralised TA minus what the end point holds.
-long double EndPointAlkalinity(SpeciesVector& s, long double t43, long double ionicStrength,
-                               long double ks43) {
-    const ConstantSet c = Constants(t43, ionicStrength);
+long double EndPointAlkalinity(SpeciesVector& s, const ConstantSet& c, long double ks43) {
     const long double dic4 = EndPointDic(c);
     s[slot::Dic] = dic4;
     const SpeciationResult r = Speciate(c.k, s, kEndPoint43, c.gammaH);
@@ -72,11 +70,18 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
     SpeciesVector s = species;
     const long double ios = ionicStrength;
 
+    // The constants are a function of temperature and ionic strength alone, and the three
+    // temperatures are often one: each distinct temperature gets its constants once.
+    const ConstantSet c43 = Constants(m.t43, ios);
+    const ConstantSet c82 = kernel::SameBits(m.t82, m.t43) ? c43 : Constants(m.t82, ios);
+    const ConstantSet cpH = kernel::SameBits(m.tpH, m.t43)   ? c43
+                            : kernel::SameBits(m.tpH, m.t82) ? c82
+                                                             : Constants(m.tpH, ios);
+
     // Row 0
     if (!useDIC) {
         st.dic[0] = m.ks43 + m.kb82;
-        st.ta[0] = EndPointAlkalinity(s, m.t43, ios, m.ks43);
-        const ConstantSet c82 = Constants(m.t82, ios);
+        st.ta[0] = EndPointAlkalinity(s, c43, m.ks43);
         long double d = 0;
         int n = 0;
         do {
@@ -92,14 +97,12 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         } while (!(d < kTolerance) && n < kRowZeroMaxPasses);
     } else {
         st.dic[0] = m.dic;
-        st.ta[0] = EndPointAlkalinity(s, m.t43, ios, m.ks43);
+        st.ta[0] = EndPointAlkalinity(s, c43, m.ks43);
     }
 
-    st.check[0] = SolvePHBisection(s, m.tpH, ios, st.ta[0], st.dic[0]).pH;
+    st.check[0] = SolvePHBisection(cpH.k, cpH.gammaH, s, st.ta[0], st.dic[0]).pH;
 
     // Row 1
-    const ConstantSet cpH = Constants(m.tpH, ios);
-    const ConstantSet c82 = Constants(m.t82, ios);
     if (!useDIC) {
         st.ta[1] = st.ta[0];
         st.dic[1] = st.dic[0];
@@ -167,7 +170,6 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
     }
 
     // Check[2]: the KS4.3 that row 2's TA implies.
-    const ConstantSet c43 = Constants(m.t43, ios);
     const long double dic4 = EndPointDic(c43);
     s[slot::Dic] = dic4;
     const SpeciationResult r43 = Speciate(c43.k, s, kEndPoint43, c43.gammaH);

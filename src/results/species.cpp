@@ -51,12 +51,12 @@ SpeciesColumn ComputeSpeciesColumn(const WaterInputs& in, int row) {
         out.mValue = cs.ta[row];
         out.dic = cs.dic[row];
         species = in.species;
-        const chem::PHSolution ph =
-            chem::SolvePHBisection(species, in.tCalc, ionicStrength, out.mValue, out.dic);
-        out.pH = ph.pH;
+        // One constant set serves the pH search and the speciation at the pH it finds.
         chem::EquilibriumConstants k;
         long double gammaH = 1.0L;
         chem::ComputeConstants(in.tCalc, ionicStrength, gammaH, k);
+        const chem::PHSolution ph = chem::SolvePHBisection(k, gammaH, species, out.mValue, out.dic);
+        out.pH = ph.pH;
         last = chem::Speciate(k, species, ph.pH, gammaH);
         out.speciations += ph.speciations + 1;
         return last.ionicStrength;
