@@ -93,6 +93,12 @@ BENCHMARK_CAPTURE(BM_DoseToTarget, CaCO3_SI0, Chemical::CaCO3, Target::SI0)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_DoseToTarget, NaOH_pH78, Chemical::NaOH, Target::pH78)
     ->Unit(benchmark::kMicrosecond);
+// The other two combinations: a dose that changes the loop's totals to pH 7.8, and one that
+// changes only sodium to SI 0.
+BENCHMARK_CAPTURE(BM_DoseToTarget, CaCO3_pH78, Chemical::CaCO3, Target::pH78)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_DoseToTarget, NaOH_SI0, Chemical::NaOH, Target::SI0)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_SolveCarbonateSystem(benchmark::State& state) {
     const BenchWater w = Hard(false);
