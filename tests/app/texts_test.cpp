@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -18,15 +17,6 @@ TEST(TextsTable, SortedUniqueAndComplete) {
         EXPECT_FALSE(e.english.empty()) << e.key;
         if (i > 0) {
             EXPECT_LT(table[i - 1].key, e.key) << "not sorted or duplicated at " << e.key;
-        }
-    }
-}
-
-TEST(TextsTable, MenuCaptionsHaveAtMostOneAccessKey) {
-    for (const TextEntry& e : TextTable()) {
-        if (e.key.starts_with("menu.")) {
-            EXPECT_LE(std::count(e.german.begin(), e.german.end(), '&'), 1) << e.key;
-            EXPECT_LE(std::count(e.english.begin(), e.english.end(), '&'), 1) << e.key;
         }
     }
 }

@@ -1,6 +1,4 @@
-// Report text: header lines, the "Excel" conversion and report files.
-#include "../common/test_support.h"
-
+// Report text: header lines and the "Excel" conversion.
 #include "report/report_text.h"
 
 #include <gtest/gtest.h>
@@ -49,13 +47,6 @@ TEST(FillReportHeader, FileNameOverTwoLines) {
     EXPECT_EQ(report[7], "        übrig.zeb");
     FillReportHeader(report, "", std::string(80, 'a'), "");
     EXPECT_EQ(report[7], "");
-}
-
-TEST(WriteReportFile, Cp1252WithCrLf) {
-    const zeb::test::TempDir dir;
-    WriteReportFile(dir / "r.txt", {"        T    8.000  °C", "", "Härte ß"});
-    EXPECT_EQ(zeb::test::Slurp(dir / "r.txt"), "        T    8.000  \xB0"
-                                               "C\r\n\r\nH\xE4rte \xDF\r\n");
 }
 
 } // namespace
