@@ -70,16 +70,6 @@ TEST_F(ProjectFileTest, EveryFieldSurvivesWithItsOwnValue) {
     EXPECT_EQ(RoundTrip(p).parts, p.parts);
 }
 
-TEST_F(ProjectFileTest, ExampleReadsBackFieldForField) {
-    Project p;
-    LineBuffer buf;
-    ASSERT_TRUE(LoadProject(kExample, p, buf));
-    EXPECT_EQ(p.water(WaterId::B).ks43, "   6.200");
-    EXPECT_EQ(p.water(WaterId::A).text, "Talsperre Rohwasser (weich)");
-    EXPECT_EQ(p.parts.w216.values[W216Data::Share1Second], "      30");
-    EXPECT_EQ(RoundTrip(p).parts, p.parts);
-}
-
 TEST_F(ProjectFileTest, OlderFilesAreConvertedAfterTheReferenceCopiesLinesAfter93Kept) {
     LineBuffer buf;
     ReadFileLines(kExample, buf);
