@@ -24,14 +24,22 @@ std::string Utf8Substr(std::string_view s, size_t from, size_t count) {
     return begin >= end ? std::string() : std::string(s.substr(begin, end - begin));
 }
 
+size_t Utf8Length(std::string_view s) {
+    size_t chars = 0;
+    for (unsigned char c : s)
+        chars += (c & 0xC0) != 0x80;
+    return chars;
+}
+
 } // namespace
 
 void FillReportHeader(ReportText& report, std::string_view signature, std::string_view fileName,
                       std::string_view dateTime) {
     report[3] = std::string(kIndent) + std::string(signature);
     report[6] = std::string(kIndent) + Utf8Substr(fileName, 0, 80);
-    const std::string rest = Utf8Substr(fileName, 80, 80);
-    report[7] = rest.empty() ? std::string() : std::string(kIndent) + rest;
+    // A name of exactly 80 characters still gets its (empty) continuation line after the indent.
+    report[7] = Utf8Length(fileName) >= 80 ? std::string(kIndent) + Utf8Substr(fileName, 80, 80)
+                                           : std::string();
     report[9] = std::string(kIndent) + std::string(dateTime);
 }
 

@@ -46,6 +46,8 @@ TEST(FillReportHeader, FileNameOverTwoLines) {
     EXPECT_EQ(report[6], "        /daten/" + std::string(72, 'x') + "Ä");
     EXPECT_EQ(report[7], "        übrig.zeb");
     FillReportHeader(report, "", std::string(80, 'a'), "");
+    EXPECT_EQ(report[7], "        ");
+    FillReportHeader(report, "", std::string(79, 'a'), "");
     EXPECT_EQ(report[7], "");
 }
 
