@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <future>
+#include <limits>
 
 namespace zeb::results {
 
@@ -192,7 +193,7 @@ void DosageTables::SetColumn(int column, const DosageColumn& dosage) {
     }
 }
 
-SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row) {
+SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row, Dosage dosage) {
     SaturationColumnResult out;
     const ColumnSolution s = SolveColumn(in, row);
     SaturationColumn& v = out.values;
@@ -209,6 +210,16 @@ SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row) {
     // Dc, pHc and "pH A" are the CaCO3 and CO2 doses to SI = 0, which the dosage tables compute
     // with exactly the same arguments; taking them from there spares two of the 44 searches.
     const SolvedWater water{s.species, s.mValue, s.dic, in.tCalc};
+    if (dosage == Dosage::None) {
+        const chem::DoseResult dc = DoseWithIonicStrength(chem::Chemical::CaCO3, chem::Target::SI0,
+                                                          water, in.ionicStrength);
+        v.pHc = dc.pH;
+        v.dcMmol = dc.dose;
+        v.dcMg = dc.dose * kCaCO3MolarMass;
+        v.pHA = std::numeric_limits<long double>::quiet_NaN();
+        out.speciations = s.speciations + dc.speciations;
+        return out;
+    }
     out.dosage = ComputeDosageColumn(water, in.ionicStrength);
     const auto& si0 = out.dosage.values[static_cast<int>(chem::Target::SI0)];
     const DosageValues& caco3 = si0[static_cast<int>(chem::Chemical::CaCO3)];
@@ -220,11 +231,16 @@ SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row) {
     return out;
 }
 
-WaterSaturation ComputeSaturation(const app::WaterAnalysis& water, Execution execution) {
-    WaterSaturation out;
-    const WaterInputs in = ParseWaterInputs(water);
-    out.useDic = in.useDic;
+WaterSaturation ComputeSaturation(const app::WaterAnalysis& water, Execution execution,
+                                  Dosage dosage) {
+    WaterSaturation out = ComputeSaturation(ParseWaterInputs(water), execution, dosage);
     out.conductivity = analysis::ComputeConductivityFigures(water);
+    return out;
+}
+
+WaterSaturation ComputeSaturation(const WaterInputs& in, Execution execution, Dosage dosage) {
+    WaterSaturation out;
+    out.useDic = in.useDic;
     if (!PassesGuard(in)) {
         return out;
     }
@@ -235,14 +251,15 @@ WaterSaturation ComputeSaturation(const app::WaterAnalysis& water, Execution exe
     if (execution == Execution::Parallel) {
         std::array<std::future<SaturationColumnResult>, kColumns> futures;
         for (int k = 0; k < kColumns; ++k) {
-            futures[k] = std::async(std::launch::async, ComputeSaturationColumn, std::cref(in), k);
+            futures[k] =
+                std::async(std::launch::async, ComputeSaturationColumn, std::cref(in), k, dosage);
         }
         for (int k = 0; k < kColumns; ++k) {
             columns[k] = futures[k].get();
         }
     } else {
         for (int k = 0; k < kColumns; ++k) {
-            columns[k] = ComputeSaturationColumn(in, k);
+            columns[k] = ComputeSaturationColumn(in, k, dosage);
         }
     }
 

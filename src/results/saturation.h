@@ -141,6 +141,14 @@ struct SaturationColumn {
     long double dcMg = 0;          // row 19: row 18 x 100.088
 };
 
+// How much of the dosage a state of saturation computes. The columns' own rows need only the
+// CaCO3 dose to SI = 0 (Dc, pHc) and, for "pH A", the CO2 dose to SI = 0; a batch over many
+// waters that wants pH(Tcalc), SI, pHc and Dc can leave out the 42 doses of the tables.
+enum class Dosage {
+    Tables, // every row and the dosage tables
+    None,   // the rows without "pH A" (NaN) and without the tables (left empty)
+};
+
 // One column with everything computed from it.
 struct SaturationColumnResult {
     SaturationColumn values;
@@ -148,7 +156,8 @@ struct SaturationColumnResult {
     DosageColumn dosage;
     int speciations = 0; // diagnostic: Speciate calls of pH searches and doses
 };
-SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row);
+SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row,
+                                               Dosage dosage = Dosage::Tables);
 
 struct WaterSaturation {
     bool computed = false; // false when the gate failed: no value below is set
@@ -167,6 +176,9 @@ struct WaterSaturation {
 };
 
 WaterSaturation ComputeSaturation(const app::WaterAnalysis& water,
-                                  Execution execution = Execution::Serial);
+                                  Execution execution = Execution::Serial,
+                                  Dosage dosage = Dosage::Tables);
+// The same from parsed inputs, without the conductivity figures (left empty): for batches.
+WaterSaturation ComputeSaturation(const WaterInputs& in, Execution execution, Dosage dosage);
 
 } // namespace zeb::results

@@ -111,6 +111,24 @@ TEST_P(ExampleSaturation, ParallelColumnsGiveTheSameBits) {
     }
 }
 
+// Without the dosage tables every row but "pH A" keeps its bits; "pH A" is NaN, the tables empty.
+TEST_P(ExampleSaturation, WithoutDosageTheColumnsKeepTheirBits) {
+    const app::WaterAnalysis water = ExampleWater(GetParam());
+    const results::WaterSaturation full = results::ComputeSaturation(water);
+    const results::WaterSaturation lean =
+        results::ComputeSaturation(water, results::Execution::Serial, results::Dosage::None);
+    ASSERT_TRUE(lean.computed);
+    for (int k = 0; k < results::kColumns; ++k) {
+        results::SaturationColumn expected = full.columns[k];
+        EXPECT_TRUE(std::isnan(lean.columns[k].pHA));
+        expected.pHA = lean.columns[k].pHA;
+        EXPECT_TRUE(SameNumbers(expected, lean.columns[k])) << "column " << k;
+    }
+    EXPECT_TRUE(SameNumbers(lean.dosage, results::DosageTables{}));
+    EXPECT_TRUE(Same(lean.ks43Calculated, full.ks43Calculated));
+    EXPECT_LT(lean.speciations, full.speciations / 5);
+}
+
 INSTANTIATE_TEST_SUITE_P(Waters, ExampleSaturation,
                          testing::Values(app::WaterId::A, app::WaterId::B, app::WaterId::C));
 
