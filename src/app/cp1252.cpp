@@ -100,4 +100,51 @@ bool FitsCp1252(std::string_view utf8) {
     return true;
 }
 
+bool IsUtf8(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size();) {
+        const auto b0 = static_cast<unsigned char>(bytes[i]);
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        }
+        // The allowed range of the second byte excludes overlong forms, surrogates and code
+        // points past U+10FFFF; further bytes are plain continuation bytes.
+        int len = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            len = 2;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            len = 3;
+            if (b0 == 0xE0)
+                lo = 0xA0;
+            else if (b0 == 0xED)
+                hi = 0x9F;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            len = 4;
+            if (b0 == 0xF0)
+                lo = 0x90;
+            else if (b0 == 0xF4)
+                hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + len > bytes.size())
+            return false;
+        for (int k = 1; k < len; ++k) {
+            const auto b = static_cast<unsigned char>(bytes[i + k]);
+            if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF))
+                return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+std::string Utf8Prefix(std::string_view utf8, std::size_t count) {
+    size_t end = 0;
+    for (size_t chars = 0; end < utf8.size() && chars < count; ++chars)
+        NextCodePoint(utf8, end);
+    return std::string(utf8.substr(0, end));
+}
+
 } // namespace zeb::app

@@ -1,5 +1,7 @@
 #include "app/number_format.h"
 
+#include "app/cp1252.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -216,7 +218,7 @@ void NormalizeNumberText(std::string& text) {
 }
 
 std::string CutValueText(std::string_view text) {
-    return std::string(text.substr(0, 10));
+    return Utf8Prefix(text, 10);
 }
 
 } // namespace zeb::app

@@ -28,7 +28,8 @@ std::string FormatScientific(long double x, int width);
 // written 8 wide with 3 decimals.
 void NormalizeNumberText(std::string& text);
 
-// Stored value texts are at most 10 characters; longer text keeps its first 10.
+// Stored value texts are at most 10 characters; longer text keeps its first 10 characters
+// (UTF-8: a character is never split).
 std::string CutValueText(std::string_view text);
 
 } // namespace zeb::app

@@ -3,10 +3,12 @@
 #include "app/cp1252.h"
 #include "app/number_format.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <iomanip>
 #include <locale>
 #include <memory>
@@ -182,6 +184,53 @@ std::string ErrnoText(int err) {
     return std::strerror(err);
 }
 
+// A file descriptor closed at the end of its scope.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// 0, or the errno of the failed write.
+int WriteAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        done += static_cast<size_t>(w);
+    }
+    return 0;
+}
+
+// The file a chain of symbolic links ends in, existing or not (a dangling link names the file
+// to create). A loop ends with the last name reached; writing it then fails as the system says.
+std::filesystem::path FollowLinks(std::filesystem::path file) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            break;
+        std::error_code ec;
+        const std::filesystem::path to = std::filesystem::read_symlink(file, ec);
+        if (ec)
+            break;
+        file = to.is_absolute() ? to : file.parent_path() / to;
+    }
+    return file;
+}
+
 void CheckWidth(const std::string& value, std::string_view part, std::string_view field) {
     if (Utf8ToCp1252(value).size() > 8)
         throw ValueTooWideError(std::string(part), std::string(field), value);
@@ -205,6 +254,17 @@ ValueTooWideError::ValueTooWideError(std::string part, std::string field, std::s
     : std::runtime_error(part + ", " + field + ": \"" + value +
                          "\" does not fit the project file (8 characters)"),
       part_(std::move(part)), field_(std::move(field)), value_(std::move(value)) {}
+
+Utf8TextError::Utf8TextError(std::string fileName, int line)
+    : FileError(std::move(fileName), "UTF-8 text with characters that Windows-1252 cannot hold "
+                                     "(line " +
+                                         std::to_string(line) + ")"),
+      line_(line) {}
+
+std::string Utf8TextMessage(const Utf8TextError& error, Language lang) {
+    return error.fileName() + std::string(Text("msg.utf8Line", lang)) +
+           std::to_string(error.line()) + std::string(Text("msg.utf8NotCp1252", lang));
+}
 
 bool IsSignatureLine(std::string_view line) {
     return line == kSignature2012 || line == kSignature2001;
@@ -329,31 +389,54 @@ void CheckValueWidths(const ProjectParts& parts) {
     }
 }
 
-void ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
-        throw FileError(file.string(), ErrnoText(EISDIR));
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(file.c_str(), "rb"), &std::fclose);
-    if (!f)
+LinesRead ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer, size_t maxBytes,
+                        bool regularOnly) {
+    struct stat st {};
+    if (regularOnly && ::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return LinesRead::NotRegular;
+    // Without O_NONBLOCK a pipe put in place of a regular file would block the open.
+    const Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0)));
+    if (fd.get() < 0)
         throw FileError(file.string(), ErrnoText(errno));
-    // A line longer than this is kept only up to the limit, so a binary file cannot exhaust memory.
-    constexpr size_t kMaxLine = 1 << 20;
+    if (::fstat(fd.get(), &st) != 0)
+        throw FileError(file.string(), ErrnoText(errno));
+    if (S_ISDIR(st.st_mode))
+        throw FileError(file.string(), ErrnoText(EISDIR));
+    if (regularOnly && !S_ISREG(st.st_mode))
+        return LinesRead::NotRegular;
+
     LineBuffer read;
     int lineNo = 1;
     std::string line;
-    int c;
-    while (lineNo <= 100 && (c = std::fgetc(f.get())) != EOF) {
-        if (c == '\n') {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            read[lineNo++] = std::move(line);
-            line.clear();
-        } else if (line.size() < kMaxLine) {
-            line.push_back(static_cast<char>(c));
+    size_t total = 0;
+    bool ended = false;
+    char chunk[8192];
+    while (lineNo <= 100 && !ended) {
+        // One byte more than allowed tells a file that ends at the limit from one that goes on.
+        const size_t want = std::min(sizeof chunk, maxBytes + 1 - total);
+        const ssize_t n = ::read(fd.get(), chunk, want);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError(file.string(), ErrnoText(errno));
+        }
+        if (n == 0)
+            break;
+        for (ssize_t k = 0; k < n && lineNo <= 100; ++k) {
+            if (total++ == maxBytes) {
+                ended = true;
+                break;
+            }
+            if (chunk[k] == '\n') {
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                read[lineNo++] = std::move(line);
+                line.clear();
+            } else {
+                line.push_back(chunk[k]);
+            }
         }
     }
-    if (std::ferror(f.get()))
-        throw FileError(file.string(), ErrnoText(errno ? errno : EIO));
     if (lineNo <= 100 && !line.empty()) {
         if (line.back() == '\r')
             line.pop_back();
@@ -362,37 +445,101 @@ void ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer) {
     // Lines past 100 of the buffer are not the file's; keep what the buffer carried there.
     for (int n = 1; n <= 100; ++n)
         buffer[n] = std::move(read[n]);
+    return ended ? LinesRead::Cut : LinesRead::Complete;
+}
+
+bool ReadProjectFile(const std::filesystem::path& file, LineBuffer& buffer) {
+    LineBuffer read;
+    if (ReadFileLines(file, read) == LinesRead::Cut)
+        return false;
+    // Windows-1252 text with umlauts is practically never well-formed UTF-8 ("Ã¤" would have to
+    // stand for "ä"), so a file that is must have been saved as UTF-8 by an editor.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    bool utf8 = read[1].starts_with(kByteOrderMark);
+    if (utf8)
+        read[1].erase(0, kByteOrderMark.size());
+    bool nonAscii = false, wellFormed = true;
+    for (int n = 1; n <= 100; ++n) {
+        nonAscii = nonAscii || std::any_of(read[n].begin(), read[n].end(), [](char c) {
+                       return static_cast<unsigned char>(c) >= 0x80;
+                   });
+        wellFormed = wellFormed && IsUtf8(read[n]);
+    }
+    utf8 = utf8 || (nonAscii && wellFormed);
+    if (!IsSignatureLine(read[1]))
+        return false;
+    if (utf8) {
+        for (int n = 1; n <= 100; ++n) {
+            if (!FitsCp1252(read[n]))
+                throw Utf8TextError(file.string(), n);
+            read[n] = Utf8ToCp1252(read[n]);
+        }
+    }
+    for (int n = 1; n <= 100; ++n)
+        buffer[n] = std::move(read[n]);
+    return true;
 }
 
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
-    const std::filesystem::path dir = file.has_parent_path() ? file.parent_path() : ".";
-    std::string tmpl = (dir / ("." + file.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        throw FileError(file.string(), ErrnoText(errno));
-    size_t done = 0;
-    int err = 0;
-    while (done < bytes.size()) {
-        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            err = errno;
-            break;
+    if (file.empty())
+        throw FileError(file.string(), ErrnoText(ENOENT));
+    struct stat st {};
+    if (::stat(file.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw FileError(file.string(), ErrnoText(EISDIR));
+        // A device or pipe cannot be replaced, and has no directory to hold a temporary file.
+        if (!S_ISREG(st.st_mode)) {
+            const Fd fd(::open(file.c_str(), O_WRONLY | O_CLOEXEC));
+            if (fd.get() < 0)
+                throw FileError(file.string(), ErrnoText(errno));
+            if (const int err = WriteAll(fd.get(), bytes))
+                throw FileError(file.string(), ErrnoText(err));
+            return;
         }
-        done += static_cast<size_t>(w);
+        // Replacing needs only the directory's permission; the user expects the file's own.
+        if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0)
+            throw FileError(file.string(), ErrnoText(errno));
+    } else if (errno != ENOENT) {
+        throw FileError(file.string(), ErrnoText(errno));
     }
-    if (!err && ::fsync(fd) != 0)
+    const bool exists = S_ISREG(st.st_mode);
+    const std::filesystem::path target = FollowLinks(file);
+
+    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
+    std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int tmp = ::mkstemp(tmpl.data());
+    if (tmp < 0) {
+        // A writable file in a directory the user may not write: written in place, as an editor
+        // would, rather than not at all.
+        if (exists && (errno == EACCES || errno == EPERM)) {
+            const Fd fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+            if (fd.get() < 0)
+                throw FileError(file.string(), ErrnoText(errno));
+            if (int err = WriteAll(fd.get(), bytes); err || ::fsync(fd.get()) != 0)
+                throw FileError(file.string(), ErrnoText(err ? err : errno));
+            return;
+        }
+        throw FileError(file.string(), ErrnoText(errno));
+    }
+    int err = WriteAll(tmp, bytes);
+    if (!err && ::fsync(tmp) != 0)
         err = errno;
-    if (::close(fd) != 0 && !err)
-        err = errno;
-    // mkstemp creates the file for its owner only; the file gets the usual permissions.
     if (!err) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(tmpl.c_str(), 0666 & ~mask);
+        // mkstemp creates the file for its owner only.
+        mode_t mode = st.st_mode & 07777;
+        if (!exists) {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        } else if (::fchown(tmp, st.st_uid, st.st_gid) != 0) {
+            // Only root may give a file away: the user's own file keeps the user as owner.
+        }
+        if (::fchmod(tmp, mode) != 0)
+            err = errno;
     }
-    if (!err && std::rename(tmpl.c_str(), file.c_str()) != 0)
+    if (::close(tmp) != 0 && !err)
+        err = errno;
+    if (!err && std::rename(tmpl.c_str(), target.c_str()) != 0)
         err = errno;
     if (err) {
         std::remove(tmpl.c_str());
@@ -412,11 +559,8 @@ void WriteFileLines(const std::filesystem::path& file, const LineBuffer& buffer,
 bool LoadProject(const std::filesystem::path& file, Project& project, LineBuffer& buffer) {
     // A file that is not a project leaves the buffer as it was, so none of its lines can reach
     // lines 94 to 100 of the next saved project.
-    LineBuffer read;
-    ReadFileLines(file, read);
-    if (!IsSignatureLine(read[1]))
+    if (!ReadProjectFile(file, buffer))
         return false;
-    buffer = read;
     ReadProjectLines(project, buffer);
     return true;
 }

@@ -3,8 +3,10 @@
 // LineBuffer and read back from one; file access happens only in the Load/Save functions.
 
 #include "app/project.h"
+#include "app/texts.h"
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -70,21 +72,57 @@ std::array<WaterAnalysis, 3> ReadProjectWaters(const LineBuffer& buffer);
 // Throws ValueTooWideError for the first value text wider than 8 characters.
 void CheckValueWidths(const ProjectParts& parts);
 
-// Reads the first 100 lines (missing lines empty) into the buffer as the file's bytes; CR LF and
-// LF line ends are both accepted. Never reads more than needed for 100 lines. Throws FileError.
-void ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer);
+// The bytes of a project file's first 100 lines: about 4 KiB in a real file, far more with long
+// texts; a file that needs more than this before its 100th line ends is no project file.
+inline constexpr std::size_t kMaxProjectFileBytes = 256 * 1024;
 
-// Writes the bytes to `file` through a temporary file in the same directory that replaces the
-// target only when complete, so a failed write leaves the old file as it was. Throws FileError.
+enum class LinesRead {
+    Complete,  // the file ended, or its 100th line did
+    Cut,       // `maxBytes` were read before that; the buffer holds what was read
+    NotRegular // only regular files were asked for; the buffer is untouched
+};
+
+// Reads the first 100 lines (missing lines empty) into the buffer as the file's bytes; CR LF and
+// LF line ends are both accepted. Reads no more than `maxBytes` bytes, so a device or an endless
+// file ends the reading too. With `regularOnly`, anything but a regular file (a device, a pipe)
+// is not opened for reading at all. Throws FileError.
+LinesRead ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer,
+                        std::size_t maxBytes = kMaxProjectFileBytes, bool regularOnly = false);
+
+// A project file in UTF-8 holding a character that Windows-1252, and so a project, cannot store.
+class Utf8TextError : public FileError {
+public:
+    Utf8TextError(std::string fileName, int line);
+    int line() const { return line_; }
+
+private:
+    int line_;
+};
+// The message for it in the interface language, beginning with the file name.
+std::string Utf8TextMessage(const Utf8TextError& error, Language lang);
+
+// Reads the first 100 lines of a project file as Windows-1252 bytes. A file saved as UTF-8 by an
+// editor (it starts with a byte-order mark, or it is well-formed UTF-8 with non-ASCII characters)
+// is converted, so its fixed columns count characters as in any other project file. Returns
+// whether line 1 is a signature line, and only then fills the buffer; a file longer than
+// kMaxProjectFileBytes before its 100th line is no project. Throws FileError, or
+// Utf8TextError for a UTF-8 project with a character Windows-1252 cannot hold.
+bool ReadProjectFile(const std::filesystem::path& file, LineBuffer& buffer);
+
+// Writes the bytes to `file`. A regular file is replaced through a temporary file in its
+// directory, only when complete, so a failed write leaves the old file as it was; the new file
+// keeps the old one's permission bits (and owner where the system allows). A symbolic link is
+// followed and its target written. A file that exists but could not be opened for writing is
+// refused as the system would refuse it; a device or pipe is written directly. Throws FileError
+// naming `file`.
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
 
-// Writes lines 1 to `count` in Windows-1252 with CR LF, through a temporary file in the same
-// directory that replaces the target only when complete. Throws FileError.
+// Writes lines 1 to `count` with CR LF as WriteFileBytes does. Throws FileError.
 void WriteFileLines(const std::filesystem::path& file, const LineBuffer& buffer, int count);
 
-// Open: reads the file into the buffer; if line 1 is a signature line fills the project (which
-// keeps its fileName and modified flag) and returns true; otherwise leaves it untouched and
-// returns false. Throws FileError.
+// Open: reads the file as ReadProjectFile does; if line 1 is a signature line fills the project
+// (which keeps its fileName and modified flag) and returns true; otherwise leaves it and the
+// buffer untouched and returns false. Throws FileError or Utf8TextError.
 bool LoadProject(const std::filesystem::path& file, Project& project, LineBuffer& buffer);
 
 // Save: checks the value widths, composes the lines with the project's current fileName on line

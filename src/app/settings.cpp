@@ -35,8 +35,11 @@ std::optional<Settings> ReadSettings(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::exists(file, ec))
         return std::nullopt;
+    // Three short lines; a file that is no regular file (a device, a pipe) or huge is not ours.
+    constexpr size_t kMaxSettingsBytes = 64 * 1024;
     LineBuffer lines;
-    ReadFileLines(file, lines);
+    if (ReadFileLines(file, lines, kMaxSettingsBytes, true) == LinesRead::NotRegular)
+        return std::nullopt;
     Settings s;
     s.languageLine = Cp1252ToUtf8(lines[1]);
     s.workingDirectory = Cp1252ToUtf8(lines[2]);

@@ -23,7 +23,8 @@ std::string LanguageLine(Language language);
 // writable, otherwise $XDG_CONFIG_HOME/zeb (default ~/.config/zeb).
 std::filesystem::path SettingsFilePath(const std::filesystem::path& programDirectory);
 
-// nullopt when the file does not exist; throws FileError when it exists but cannot be read.
+// nullopt when the file does not exist or is no regular file; throws FileError when it exists
+// but cannot be read. Reads at most 64 KiB, line by line.
 std::optional<Settings> ReadSettings(const std::filesystem::path& file);
 
 // Writes the three lines, creating the directory when needed. Throws FileError.

@@ -66,6 +66,12 @@ constexpr TextEntry kEntries[] = {
     // File system failures: file name + cannotRead/cannotWrite + the system's reason.
     {"msg.cannotRead", " ist nicht lesbar: ", " cannot be read: "},
     {"msg.cannotWrite", " ist nicht beschreibbar: ", " cannot be written: "},
+    // A project file saved as UTF-8 with a character Windows-1252 cannot store:
+    //   file name + utf8Line + line number + utf8NotCp1252.
+    {"msg.utf8Line", " ist eine UTF-8-Datei; Zeile ", " is a UTF-8 file; line "},
+    {"msg.utf8NotCp1252",
+     " enthält Zeichen, die eine ZEB-Datei (Windows-1252) nicht aufnehmen kann.",
+     " holds characters that a ZEB file (Windows-1252) cannot store."},
     // A value wider than the 8 columns of a project file:
     //   water + letter (or the caption of TForm3 / TForm16) + valueTooWideField + field name
     //   + valueTooWide, e.g. "Water A, field ks43 does not fit the project file (8 characters)."

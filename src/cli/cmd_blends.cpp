@@ -27,7 +27,7 @@ const std::vector<std::string> kFormats = {"text", "excel", "json"};
 CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& help,
                      ReportOptions& o) {
     auto* cmd = app.add_subcommand(name, help);
-    cmd->add_option("file", o.file, "Project file (.zeb)")->required();
+    cmd->add_option("file", o.file, "Project file (.zeb)")->required()->check(FileName());
     AddOutputOptions(*cmd, o, kFormats);
     return cmd;
 }
@@ -77,7 +77,7 @@ Json BlendJson(const results::BlendSaturation& r) {
 }
 
 void RunBlend(const ReportOptions& o) {
-    const app::Project project = LoadProjectOrFail(o.file);
+    const app::Project project = LoadProjectOrFail(o.file, o.lang);
     const results::BlendSaturation r =
         results::ComputeBlendSaturation(project.parts.waters, results::Execution::Parallel);
     if (o.format == "json") {
@@ -119,7 +119,7 @@ Json SeriesJson(const results::BlendSeriesResult& r, char first, char second) {
 void RunSeries(const ReportOptions& o, const std::string& first, const std::string& second) {
     if (first == second)
         throw CommandError(kExitUsage, "series: two different waters are needed");
-    const app::Project project = LoadProjectOrFail(o.file);
+    const app::Project project = LoadProjectOrFail(o.file, o.lang);
     const results::BlendSeriesResult r = results::ComputeBlendSeries(
         project.water(WaterOf(first[0])), project.water(WaterOf(second[0])),
         results::Execution::Parallel);
@@ -154,7 +154,7 @@ Json ConditioningJson(const results::ConditioningResult& r) {
 }
 
 void RunConditioning(const ReportOptions& o) {
-    const app::Project project = LoadProjectOrFail(o.file);
+    const app::Project project = LoadProjectOrFail(o.file, o.lang);
     const app::ConditioningData& data = project.parts.conditioning;
     const app::Language lang = ResolveLanguage(o.lang);
     const results::ConditioningResult r =
@@ -201,7 +201,7 @@ Json W216Json(const results::W216Result& r) {
 }
 
 void RunW216(const ReportOptions& o) {
-    const app::Project project = LoadProjectOrFail(o.file);
+    const app::Project project = LoadProjectOrFail(o.file, o.lang);
     const app::Language lang = ResolveLanguage(o.lang);
     const results::W216Result r = results::ComputeW216(project.parts.w216, project.parts.waters);
     ShowMessages(r.messageKeys, lang);
@@ -257,7 +257,7 @@ void AddBlendCommands(CLI::App& app) {
         auto second = std::make_shared<std::string>();
         auto* cmd = app.add_subcommand(
             "series", "pH and Dc of eleven blends of two waters, 100 % to 0 % in steps of 10 %");
-        cmd->add_option("file", o->file, "Project file (.zeb)")->required();
+        cmd->add_option("file", o->file, "Project file (.zeb)")->required()->check(FileName());
         cmd->add_option("first", *first, "First water (A, B or C)")
             ->required()
             ->check(CLI::IsMember({"A", "B", "C"}));
@@ -283,7 +283,7 @@ void AddBlendCommands(CLI::App& app) {
         auto choices = std::make_shared<std::array<std::string, 3>>();
         auto* cmd = app.add_subcommand(
             "compile", "Write a new project from waters of up to three project files");
-        cmd->add_option("out", *out, "Project file to write")->required();
+        cmd->add_option("out", *out, "Project file to write")->required()->check(FileName());
         cmd->add_option("--a", (*choices)[0], "Water A of the new project: FILE:LETTER")
             ->required();
         cmd->add_option("--b", (*choices)[1], "Water B: FILE:LETTER (default water when absent)");

@@ -37,10 +37,12 @@ void AddProjectCommands(CLI::App& app) {
     auto file = std::make_shared<std::string>();
     auto saveTo = std::make_shared<std::string>();
     auto newFile = std::make_shared<std::string>();
-    cmd->add_option("file", *file, "Project file (.zeb) to read");
+    cmd->add_option("file", *file, "Project file (.zeb) to read")->check(FileName());
     auto* save =
-        cmd->add_option("--save", *saveTo, "Write the project read as a current project file");
-    auto* create = cmd->add_option("--new", *newFile, "Write the default project");
+        cmd->add_option("--save", *saveTo, "Write the project read as a current project file")
+            ->check(FileName());
+    auto* create =
+        cmd->add_option("--new", *newFile, "Write the default project")->check(FileName());
     create->excludes(save);
     cmd->callback([=] {
         if (!newFile->empty()) {

@@ -23,7 +23,7 @@ struct ResultOptions : ReportOptions {
 CLI::App* AddResultCommand(CLI::App& app, const std::string& name, const std::string& help,
                            const std::vector<std::string>& formats, ResultOptions& o) {
     auto* cmd = app.add_subcommand(name, help);
-    cmd->add_option("file", o.file, "Project file (.zeb)")->required();
+    cmd->add_option("file", o.file, "Project file (.zeb)")->required()->check(FileName());
     cmd->add_option("water", o.water, "Water A, B or C")
         ->required()
         ->check(CLI::IsMember({"A", "B", "C"}));
@@ -82,7 +82,7 @@ Json SaturationJson(const results::WaterSaturation& r, const app::WaterAnalysis&
 }
 
 void RunSaturation(const ResultOptions& o) {
-    const app::Project project = LoadProjectOrFail(o.file);
+    const app::Project project = LoadProjectOrFail(o.file, o.lang);
     const app::WaterAnalysis& water = project.water(WaterOf(o.water[0]));
     const results::WaterSaturation r =
         results::ComputeSaturation(water, results::Execution::Parallel);
@@ -125,7 +125,7 @@ Json SpeciesJson(const results::SpeciesResult& r, const std::string& letter) {
 }
 
 void RunSpecies(const ResultOptions& o) {
-    const app::Project project = LoadProjectOrFail(o.file);
+    const app::Project project = LoadProjectOrFail(o.file, o.lang);
     const app::WaterAnalysis& water = project.water(WaterOf(o.water[0]));
     const results::SpeciesResult r = results::ComputeSpecies(water);
     if (o.format == "json") {
@@ -272,7 +272,7 @@ std::vector<std::string> CheckListing(const analysis::AnalysisCheck& c, const ap
 }
 
 void RunCheck(const ResultOptions& o) {
-    const app::Project project = LoadProjectOrFail(o.file);
+    const app::Project project = LoadProjectOrFail(o.file, o.lang);
     const app::WaterAnalysis& water = project.water(WaterOf(o.water[0]));
     const analysis::AnalysisCheck c = analysis::CheckAnalysis(water);
     if (o.format == "json") {

@@ -13,6 +13,12 @@ namespace zeb::cli {
 
 namespace {
 
+// Texts read from files are UTF-8 by construction; should one ever not be, its bad bytes become
+// U+FFFD instead of ending the command with the JSON library's message.
+std::string Dump(const Json& json) {
+    return json.dump(2, ' ', false, Json::error_handler_t::replace);
+}
+
 std::filesystem::path ProgramDirectory() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -35,11 +41,14 @@ app::Language ResolveLanguage(const std::string& option) {
     return app::Language::German;
 }
 
-app::Project LoadProjectOrFail(const std::filesystem::path& file, app::LineBuffer& buffer) {
+app::Project LoadProjectOrFail(const std::filesystem::path& file, app::LineBuffer& buffer,
+                               const std::string& lang) {
     app::Project project;
     try {
         if (!app::LoadProject(file, project, buffer))
             throw CommandError(kExitFailure, file.string() + ": not a ZEB project file");
+    } catch (const app::Utf8TextError& e) {
+        throw CommandError(kExitFailure, app::Utf8TextMessage(e, ResolveLanguage(lang)));
     } catch (const app::FileError& e) {
         throw CommandError(kExitFailure, e.fileName() + ": " + e.reason());
     }
@@ -47,9 +56,9 @@ app::Project LoadProjectOrFail(const std::filesystem::path& file, app::LineBuffe
     return project;
 }
 
-app::Project LoadProjectOrFail(const std::filesystem::path& file) {
+app::Project LoadProjectOrFail(const std::filesystem::path& file, const std::string& lang) {
     app::LineBuffer buffer;
-    return LoadProjectOrFail(file, buffer);
+    return LoadProjectOrFail(file, buffer, lang);
 }
 
 void SaveProjectOrFail(const std::string& outFile, app::Project project, app::LineBuffer& buffer) {
@@ -63,6 +72,13 @@ void SaveProjectOrFail(const std::string& outFile, app::Project project, app::Li
     }
 }
 
+const CLI::Validator& FileName() {
+    static const CLI::Validator check(
+        [](const std::string& name) { return name.empty() ? "the file name is empty" : ""; },
+        "FILE", "FileName");
+    return check;
+}
+
 app::WaterId WaterOf(char letter) {
     return letter == 'B' ? app::WaterId::B : letter == 'C' ? app::WaterId::C : app::WaterId::A;
 }
@@ -73,7 +89,7 @@ void AddOutputOptions(CLI::App& cmd, ReportOptions& o, const std::vector<std::st
         ->capture_default_str();
     cmd.add_option("--lang", o.lang, "Report language (de, en)")
         ->check(CLI::IsMember({"de", "en"}));
-    cmd.add_option("-o", o.out, "Write to this file instead of stdout");
+    cmd.add_option("-o", o.out, "Write to this file instead of stdout")->check(FileName());
 }
 
 void EmitLines(const std::vector<std::string>& lines, const std::string& outFile) {
@@ -106,12 +122,12 @@ void EmitReport(const report::ReportText& text, const report::ReportLayout& layo
 
 void EmitJson(const Json& json, const std::string& outFile) {
     if (outFile.empty()) {
-        std::cout << json.dump(2) << '\n';
+        std::cout << Dump(json) << '\n';
         return;
     }
     // JSON files stay UTF-8 with LF: they are for programs, not for report readers.
     try {
-        app::WriteFileBytes(outFile, json.dump(2) + "\n");
+        app::WriteFileBytes(outFile, Dump(json) + "\n");
     } catch (const app::FileError& e) {
         throw CommandError(kExitFailure, e.fileName() + ": " + e.reason());
     }

@@ -15,7 +15,8 @@
 
 namespace CLI {
 class App;
-}
+class Validator;
+} // namespace CLI
 
 namespace zeb::results {
 struct DosageTables;
@@ -37,12 +38,18 @@ app::Language ResolveLanguage(const std::string& option);
 
 // Reads a project file (older files converted); throws CommandError(1) naming the file for I/O
 // errors and files that are not projects. The buffer keeps lines 94 to 100 for a later save.
-app::Project LoadProjectOrFail(const std::filesystem::path& file, app::LineBuffer& buffer);
-app::Project LoadProjectOrFail(const std::filesystem::path& file);
+// `lang` ("de", "en" or empty as for ResolveLanguage) is the language of the message for a UTF-8
+// file with characters a project cannot store.
+app::Project LoadProjectOrFail(const std::filesystem::path& file, app::LineBuffer& buffer,
+                               const std::string& lang = "");
+app::Project LoadProjectOrFail(const std::filesystem::path& file, const std::string& lang = "");
 
 // Writes `project` to `outFile` under that name; throws CommandError(1) when a value is too wide
 // for the file (nothing written) or the file cannot be written.
 void SaveProjectOrFail(const std::string& outFile, app::Project project, app::LineBuffer& buffer);
+
+// The check of an option or argument that names a file: an empty name is a usage error.
+const CLI::Validator& FileName();
 
 // 'A', 'B' or 'C' (the options accept nothing else).
 app::WaterId WaterOf(char letter);

@@ -83,15 +83,21 @@ void CompileWindow::OpenSlot(int slot) {
         return;
     }
     s.fileLabel->setText(*file);
+    bool isProject = false;
     try {
-        app::ReadFileLines(file->toStdString(), buffer_);
+        isProject = app::ReadProjectFile(file->toStdString(), buffer_);
+    } catch (const app::Utf8TextError& e) {
+        dialogs_.Message(
+            this, *file + Tr("msg.utf8Line") + QString::number(e.line()) + Tr("msg.utf8NotCp1252"),
+            MessageIcon::Warning, MessageButtons::Ok);
+        return;
     } catch (const app::FileError& e) {
         dialogs_.Message(this,
                          ToQString(e.fileName()) + Tr("msg.cannotRead") + ToQString(e.reason()),
                          MessageIcon::Warning, MessageButtons::Ok);
         return;
     }
-    if (!app::IsSignatureLine(buffer_[1])) {
+    if (!isProject) {
         dialogs_.Message(this, *file + Tr("msg.notZebFile"), MessageIcon::Confirmation,
                          MessageButtons::Ok);
         return;

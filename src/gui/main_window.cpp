@@ -373,9 +373,12 @@ void MainWindow::Initialisieren() {
         ShowFileError(e, "msg.cannotRead");
         readFailed = true;
     }
+    std::error_code ec;
     if (read) {
         settings = *read;
-    } else if (!readFailed) {
+    } else if (!readFailed &&
+               !std::filesystem::exists(std::filesystem::symlink_status(settingsFile_, ec))) {
+        // Only a missing file is created: a device or pipe in its place is not written to.
         try {
             app::WriteSettings(settingsFile_, settings);
         } catch (const app::FileError& e) {
@@ -459,6 +462,11 @@ bool MainWindow::OpenProjectFile(const QString& file) {
                              MessageButtons::Ok);
             return false;
         }
+    } catch (const app::Utf8TextError& e) {
+        dialogs_.Message(
+            this, file + Tr("msg.utf8Line") + QString::number(e.line()) + Tr("msg.utf8NotCp1252"),
+            MessageIcon::Warning, MessageButtons::Ok);
+        return false;
     } catch (const app::FileError& e) {
         ShowFileError(e, "msg.cannotRead");
         return false;

@@ -1,3 +1,4 @@
+#include "app/cp1252.h"
 #include "app/number_format.h"
 
 #include <gtest/gtest.h>
@@ -81,9 +82,32 @@ TEST(FormatScientific, FourSignificantDigitsInWidth12) {
     EXPECT_EQ(FormatScientific(3.0L, 9), " 3.0E+0000"); // at least two significant digits
 }
 
-TEST(CutValueText, KeepsTenCharacters) {
+TEST(CutValueText, KeepsTenCharactersNeverPartOfOne) {
     EXPECT_EQ(CutValueText("123456789012"), "1234567890");
     EXPECT_EQ(CutValueText("   7.000"), "   7.000");
+    EXPECT_EQ(CutValueText("xäääääää"), "xäääääää");
+    EXPECT_EQ(CutValueText("xääääääääää"), "xäääääääää");
+    EXPECT_EQ(CutValueText("€€€€€€€€€€€€"), "€€€€€€€€€€");
+    // A byte that is no UTF-8 counts as one character, as it is read and written.
+    EXPECT_EQ(CutValueText("\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4"),
+              "\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4");
+}
+
+TEST(Utf8, WellFormedOnly) {
+    const std::pair<const char*, bool> cases[] = {
+        {"", true},
+        {"Härte 7 °dH €", true},
+        {"\xF0\x9F\x92\xA7", true},  // U+1F4A7
+        {"H\xE4rte", false},         // Windows-1252
+        {"\xC3", false},             // cut short
+        {"\xC0\xAF", false},         // overlong "/"
+        {"\xE0\x80\xAF", false},     // overlong "/"
+        {"\xED\xA0\x80", false},     // a surrogate
+        {"\xF4\x90\x80\x80", false}, // past U+10FFFF
+        {"\xC3\xA4\x80", false},     // a stray continuation byte
+    };
+    for (const auto& [text, utf8] : cases)
+        EXPECT_EQ(IsUtf8(text), utf8) << text;
 }
 
 } // namespace

@@ -31,6 +31,7 @@
 #include <QTreeView>
 
 #include <memory>
+#include <sys/stat.h>
 
 using namespace zeb;
 using namespace zeb::gui;
@@ -220,6 +221,52 @@ private slots:
         QCOMPARE(window.language(), app::Language::English);
         QCOMPARE(window.windowTitle(), Title(programDir_ + QStringLiteral("/Untitled.zeb")));
         QCOMPARE(ReadBytes(iniFile_), ini); // reported, not rewritten
+    }
+
+    // A settings file that is no regular file is neither read nor written: a pipe without a
+    // writer would block the start, a device would never end.
+    void startupWithSettingsThatAreNoFile() {
+        for (const char* kind : {"device", "pipe"}) {
+            QFile::remove(iniFile_);
+            if (QByteArray(kind) == "device")
+                QVERIFY(QFile::link(QStringLiteral("/dev/zero"), iniFile_));
+            else
+                QCOMPARE(::mkfifo(iniFile_.toLocal8Bit().constData(), 0600), 0);
+            MainWindow& window = Start();
+            QCOMPARE(window.language(), app::Language::German);
+            QVERIFY(dialogs_.messages.isEmpty());
+            QFileInfo info(iniFile_);
+            QVERIFY(info.isSymLink() || !info.isFile());
+            window_.reset();
+        }
+    }
+
+    // A UTF-8 project with a character Windows-1252 cannot hold is refused in both languages,
+    // naming the line; the open project stays.
+    void openingAUtf8ProjectThatCannotBeStored() {
+        QByteArray bytes = QString::fromLatin1(ReadBytes(ExampleFile())).toUtf8();
+        const int at = bytes.indexOf("   Text B: ");
+        QVERIFY(at >= 0);
+        bytes.insert(at + 11, "\xE2\x86\x92 "); // U+2192
+        const QString file = dir_->path() + QStringLiteral("/arrow.zeb");
+        WriteBytes(file, bytes);
+        const std::pair<const char*, QString> cases[] = {
+            {"DEUTSCH", file + QStringLiteral(" ist eine UTF-8-Datei; Zeile 10 enthält Zeichen, "
+                                              "die eine ZEB-Datei (Windows-1252) nicht aufnehmen "
+                                              "kann.")},
+            {"ENGLISH", file + QStringLiteral(" is a UTF-8 file; line 10 holds characters that a "
+                                              "ZEB file (Windows-1252) cannot store.")},
+        };
+        for (const auto& [language, message] : cases) {
+            WriteBytes(iniFile_, QByteArray(language) + "\r\n" + programDir_.toUtf8() + "\r\n\r\n");
+            MainWindow& window = Start();
+            dialogs_.fileNames << file;
+            window.Oeffnen1Click();
+            QCOMPARE(Messages(), QStringList{message});
+            QCOMPARE(window.project().water(app::WaterId::A).pH, "   7.000");
+            QCOMPARE(window.windowTitle(), Title(programDir_ + QStringLiteral("/Untitled.zeb")));
+            window_.reset();
+        }
     }
 
     void startupArguments_data() {
