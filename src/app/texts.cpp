@@ -743,6 +743,10 @@ constexpr TextEntry kEntries[] = {
     {"TForm_Info1.Caption", "Über ZEB", "About ZEB"},
     {"TForm_Info1.labelProgram", "ZEB", "ZEB"},
     {"TForm_Info1.labelVersion", "Version 4.1", "Version 4.1"},
+    {"TForm_Info1.labelCopyright", "Copyright © 2026 The ZEB developers",
+     "Copyright © 2026 The ZEB developers"},
+    {"TForm_Info1.labelLicense", "Freie Software unter der MIT-Lizenz",
+     "Free software under the MIT License"},
     {"TForm_Info1.buttonOk", "&OK", "&OK"},
 
     // --- TForm_Optionen: Options

@@ -1,13 +1,20 @@
 // zeb-cli: the computations of the desktop program from the command line.
+#include "app/texts.h"
 #include "cli/common.h"
 
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <string>
 
 int main(int argc, char** argv) {
     CLI::App app{"ZEB 4.1 - calco-carbonic equilibrium of drinking water", "zeb-cli"};
     app.require_subcommand(1);
+    // Below the version the same lines as the About window.
+    app.set_version_flag("--version",
+                         std::string("zeb-cli (ZEB) " ZEB_VERSION "\n") +
+                             std::string(zeb::app::EnglishText("TForm_Info1.labelCopyright")) +
+                             "\n" + std::string(zeb::app::EnglishText("TForm_Info1.labelLicense")));
     zeb::cli::AddProjectCommands(app);
     zeb::cli::AddChemCommands(app);
     zeb::cli::AddResultCommands(app);
