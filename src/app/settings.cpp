@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include "app/cp1252.h"
+#include "app/data_directory.h"
 #include "app/project_file.h"
 
 #include <cstdlib>
@@ -19,7 +20,11 @@ std::string LanguageLine(Language language) {
 std::filesystem::path SettingsFilePath(const std::filesystem::path& programDirectory) {
     const std::filesystem::path beside = programDirectory / "ZEB.ini";
     std::error_code ec;
-    if (std::filesystem::exists(beside, ec) || ::access(programDirectory.c_str(), W_OK) == 0)
+    if (std::filesystem::exists(beside, ec))
+        return beside;
+    // An installed program's directory (/usr/bin) holds no user's settings, even where the user
+    // (root) could write there.
+    if (DataDirectory(programDirectory).empty() && ::access(programDirectory.c_str(), W_OK) == 0)
         return beside;
     std::filesystem::path config;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)

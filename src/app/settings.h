@@ -20,7 +20,8 @@ struct Settings {
 std::string LanguageLine(Language language);
 
 // Where ZEB.ini lives: in the program directory when it exists there or that directory is
-// writable, otherwise $XDG_CONFIG_HOME/zeb (default ~/.config/zeb).
+// writable and not an installation's (no <prefix>/share/zeb beside it), otherwise
+// $XDG_CONFIG_HOME/zeb (default ~/.config/zeb).
 std::filesystem::path SettingsFilePath(const std::filesystem::path& programDirectory);
 
 // nullopt when the file does not exist or is no regular file; throws FileError when it exists

@@ -1,6 +1,7 @@
 #include "cli/common.h"
 
 #include "app/cp1252.h"
+#include "app/data_directory.h"
 #include "app/settings.h"
 #include "results/saturation.h"
 
@@ -19,12 +20,6 @@ std::string Dump(const Json& json) {
     return json.dump(2, ' ', false, Json::error_handler_t::replace);
 }
 
-std::filesystem::path ProgramDirectory() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path() : exe.parent_path();
-}
-
 } // namespace
 
 app::Language ResolveLanguage(const std::string& option) {
@@ -33,7 +28,7 @@ app::Language ResolveLanguage(const std::string& option) {
     if (option == "de")
         return app::Language::German;
     try {
-        if (auto s = app::ReadSettings(app::SettingsFilePath(ProgramDirectory())))
+        if (auto s = app::ReadSettings(app::SettingsFilePath(app::ProgramDirectory())))
             return s->language();
     } catch (const app::FileError&) {
         // An unreadable settings file only means the default language.

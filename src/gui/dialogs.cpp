@@ -7,14 +7,21 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QUrl>
 
 namespace zeb::gui {
 
 namespace {
 
 std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
-                                     QFileDialog::AcceptMode mode) {
+                                     const QStringList& places, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent);
+    if (!places.isEmpty()) {
+        QList<QUrl> urls = dialog.sidebarUrls();
+        for (const QString& place : places)
+            urls << QUrl::fromLocalFile(place);
+        dialog.setSidebarUrls(urls);
+    }
     dialog.setAcceptMode(mode);
     // Open accepts a name that does not exist, so that the program can say so in its own words.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -71,11 +78,11 @@ MessageAnswer QtDialogs::Message(QWidget* parent, const QString& text, MessageIc
 }
 
 std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const FileDialogRequest& request) {
-    return RunFileDialog(parent, request, QFileDialog::AcceptOpen);
+    return RunFileDialog(parent, request, places_, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const FileDialogRequest& request) {
-    return RunFileDialog(parent, request, QFileDialog::AcceptSave);
+    return RunFileDialog(parent, request, places_, QFileDialog::AcceptSave);
 }
 
 bool QtDialogs::Print(QWidget* parent, QPrinter& printer, const PrintDialogRequest& request) {

@@ -4,8 +4,10 @@
 // modal loop. Windows receive the instance from the main window (MainWindow::dialogs()).
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <utility>
 
 class QDialog;
 class QPrinter;
@@ -57,12 +59,20 @@ public:
 // The real boxes and dialogs of Qt.
 class QtDialogs : public Dialogs {
 public:
+    QtDialogs() = default;
+    // Directories offered beside the user's own places in every file dialog (an installation's
+    // example projects).
+    explicit QtDialogs(QStringList places) : places_(std::move(places)) {}
+
     MessageAnswer Message(QWidget* parent, const QString& text, MessageIcon icon,
                           MessageButtons buttons) override;
     std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
     bool Print(QWidget* parent, QPrinter& printer, const PrintDialogRequest& request) override;
     int RunModal(QDialog& window) override;
+
+private:
+    QStringList places_;
 };
 
 // "Programmdateien (*.zeb)|*.zeb" -> "Programmdateien (*.zeb)" for a Qt file dialog.

@@ -24,15 +24,23 @@ constexpr const char* kHelpContextProperty = "helpContext";
 
 } // namespace
 
-QUrl HelpPageUrl(int helpContext, app::Language language) {
+QUrl HelpPageUrl(int helpContext, app::Language language,
+                 const std::filesystem::path& dataDirectory) {
     const char* name = kPages[0].second;
     for (const auto& [context, page] : kPages) {
         if (context == helpContext)
             name = page;
     }
-    const QString lang =
-        language == app::Language::German ? QStringLiteral("de") : QStringLiteral("en");
-    return QUrl(QStringLiteral("qrc:/help/%1/%2.html").arg(lang, QLatin1String(name)));
+    const char* lang = language == app::Language::German ? "de" : "en";
+    if (!dataDirectory.empty()) {
+        const std::filesystem::path file =
+            dataDirectory / "help" / lang / (std::string(name) + ".html");
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(file, ec))
+            return QUrl::fromLocalFile(QString::fromStdString(file.string()));
+    }
+    return QUrl(
+        QStringLiteral("qrc:/help/%1/%2.html").arg(QLatin1String(lang), QLatin1String(name)));
 }
 
 int HelpContextOf(const QWidget* widget) {

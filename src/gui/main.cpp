@@ -1,4 +1,5 @@
 // zeb: the desktop program.
+#include "app/data_directory.h"
 #include "gui/dialogs.h"
 #include "gui/language.h"
 #include "gui/main_window.h"
@@ -16,7 +17,13 @@ int main(int argc, char** argv) {
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
 
-    zeb::gui::QtDialogs dialogs;
+    // An installation offers its example projects in the file dialogs.
+    QStringList places;
+    const auto examples =
+        zeb::app::ExamplesDirectory(QApplication::applicationDirPath().toStdString());
+    if (!examples.empty())
+        places << QString::fromStdString(examples.string());
+    zeb::gui::QtDialogs dialogs(places);
     zeb::gui::MainWindow window(dialogs,
                                 {QApplication::applicationDirPath().toStdString(), arguments});
     zeb::gui::InstallWindows(window);

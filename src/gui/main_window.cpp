@@ -1,5 +1,6 @@
 #include "gui/main_window.h"
 
+#include "app/data_directory.h"
 #include "app/settings.h"
 #include "gui/about_dialog.h"
 #include "gui/dialogs.h"
@@ -341,7 +342,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 std::filesystem::path MainWindow::DefaultWorkingDirectory() const {
     // An installed program's directory is not the user's: projects go to the home directory.
-    if (::access(startup_.programDirectory.c_str(), W_OK) == 0)
+    if (app::DataDirectory(startup_.programDirectory).empty() &&
+        ::access(startup_.programDirectory.c_str(), W_OK) == 0)
         return startup_.programDirectory;
     return QDir::homePath().toStdString();
 }
@@ -583,7 +585,8 @@ void MainWindow::ShowHelp(int helpContext) {
         help_ = new HelpWindow(owner);
     else if (help_->parentWidget() != owner)
         help_->setParent(owner, help_->windowFlags());
-    help_->ShowPage(HelpPageUrl(helpContext, language_));
+    help_->ShowPage(
+        HelpPageUrl(helpContext, language_, app::DataDirectory(startup_.programDirectory)));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

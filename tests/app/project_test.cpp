@@ -2,6 +2,7 @@
 #include "../common/test_support.h"
 
 #include "app/cp1252.h"
+#include "app/data_directory.h"
 #include "app/number_format.h"
 #include "app/project.h"
 #include "app/project_file.h"
@@ -269,6 +270,21 @@ TEST_F(SettingsTest, FallsBackToTheUserConfigWhenTheProgramDirectoryIsNotWritabl
     EXPECT_EQ(SettingsFilePath(dir.path), dir / "ZEB.ini");
     setenv("XDG_CONFIG_HOME", (dir / "cfg").c_str(), 1);
     EXPECT_EQ(SettingsFilePath("/proc/self"), dir / "cfg/zeb/ZEB.ini");
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(SettingsTest, AnInstallationKeepsSettingsInTheUserConfig) {
+    fs::create_directories(dir / "bin");
+    fs::create_directories(dir / "share/zeb/examples");
+    EXPECT_EQ(DataDirectory(dir / "bin"), dir / "share/zeb");
+    EXPECT_EQ(ExamplesDirectory(dir / "bin"), dir / "share/zeb/examples");
+    EXPECT_TRUE(DataDirectory(dir.path).empty()); // a build directory has none
+    EXPECT_TRUE(ExamplesDirectory(dir.path).empty());
+
+    setenv("XDG_CONFIG_HOME", (dir / "cfg").c_str(), 1);
+    EXPECT_EQ(SettingsFilePath(dir / "bin"), dir / "cfg/zeb/ZEB.ini");
+    Spit(dir / "bin/ZEB.ini", "ENGLISH\r\n/tmp\r\n\r\n"); // one placed there is still used
+    EXPECT_EQ(SettingsFilePath(dir / "bin"), dir / "bin/ZEB.ini");
     unsetenv("XDG_CONFIG_HOME");
 }
 

@@ -515,6 +515,27 @@ private slots:
         QVERIFY(HelpPageUrl(12, app::Language::German).path().endsWith(u"/de/saturation.html"));
     }
 
+    // Installed as <prefix>/bin/zeb beside <prefix>/share/zeb: the program directory is not the
+    // user's even though it is writable, and the installed help pages are read.
+    void installedProgramUsesTheUserConfigAndItsDataDirectory() {
+        const QString help = dir_->path() + QStringLiteral("/share/zeb/help/en");
+        QVERIFY(QDir().mkpath(help));
+        const QString page = help + QStringLiteral("/main.html");
+        WriteBytes(page, "<h1>installed</h1>");
+        MainWindow& window = Start();
+        QVERIFY(!QFile::exists(iniFile_));
+        const QString ini = dir_->path() + QStringLiteral("/config/zeb/ZEB.ini");
+        QCOMPARE(ReadBytes(ini), "DEUTSCH\r\n" + QDir::homePath().toUtf8() + "\r\n\r\n");
+        QCOMPARE(QDir::currentPath(), QDir::homePath());
+
+        window.SetEnglishTexts();
+        window.Help1Click();
+        QCOMPARE(window.helpWindow()->page(), QUrl::fromLocalFile(page));
+        window.SetGermanTexts(); // no German page installed: the compiled-in one
+        window.Help1Click();
+        QCOMPARE(window.helpWindow()->page(), QUrl(QStringLiteral("qrc:/help/de/main.html")));
+    }
+
     void pictureIsDecodedWithLibjpeg() {
         QFile file(QStringLiteral(":/picture/equilibrium.jpg"));
         QVERIFY(file.open(QIODevice::ReadOnly));
