@@ -3,15 +3,18 @@
 // calcium hydrogen carbonate waters, computed by the program's own engine.
 //
 //   cmake --build <build> --target zeb_picture
-//   <build>/zeb_picture resources/picture/equilibrium.jpg resources/zeb.png
+//   <build>/zeb_picture resources/picture/equilibrium.jpg resources/zeb.png packaging/icons
 
 #include "chem/engine.h"
 
+#include <QFile>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 
 #include <algorithm>
 #include <vector>
@@ -132,41 +135,110 @@ void DrawPicture(const QString& file) {
     image.save(file, "JPEG", 90);
 }
 
-void DrawIcon(const QString& file) {
-    QImage image(128, 128, QImage::Format_ARGB32);
+// The icon in 128 units: a rounded tile, the region of calcite deposition below the 10 °C
+// curve, the curve and the name. Every part is a filled outline already cut to the tile, so
+// the SVG needs neither a font nor clipping, which not every SVG renderer supports.
+struct IconScene {
+    QPainterPath tile, below, curve, name;
+};
+
+const QColor kTileColor(0xcf, 0xe1, 0xee);
+const QColor kBelowColor(0xf1, 0xe2, 0xc4);
+const QColor kInkColor(0x1d, 0x3d, 0x5c);
+
+IconScene MakeIconScene() {
+    IconScene scene;
+    scene.tile.addRoundedRect(QRectF(4, 4, 120, 120), 22, 22);
+    const QRectF plot(4, 24, 120, 100);
+    const QPainterPath curve = CurvePath(Curve(10.0), plot, 8.0, 160.0);
+    QPainterPath below = curve;
+    below.lineTo(plot.right(), plot.bottom());
+    below.closeSubpath();
+    scene.below = below.intersected(scene.tile);
+    QPainterPathStroker stroker;
+    stroker.setWidth(7);
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    scene.curve = stroker.createStroke(curve).intersected(scene.tile);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(29);
+    font.setBold(true);
+    const QFontMetricsF metrics(font);
+    const QRectF box(14, 12, 100, 40);
+    scene.name.addText(
+        QPointF(box.left(), box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent()),
+        font, QStringLiteral("ZEB"));
+    return scene;
+}
+
+void DrawIcon(const IconScene& scene, int size, const QString& file) {
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF tile(4, 4, 120, 120);
-    QPainterPath rounded;
-    rounded.addRoundedRect(tile, 22, 22);
-    painter.fillPath(rounded, QColor(0xcf, 0xe1, 0xee));
-    painter.setClipPath(rounded);
-    const QRectF plot(4, 24, 120, 100);
-    QPainterPath below = CurvePath(Curve(10.0), plot, 8.0, 160.0);
-    below.lineTo(plot.right(), plot.bottom());
-    below.closeSubpath();
-    painter.fillPath(below, QColor(0xf1, 0xe2, 0xc4));
-    painter.setPen(QPen(QColor(0x1d, 0x3d, 0x5c), 7, Qt::SolidLine, Qt::RoundCap));
-    painter.drawPath(CurvePath(Curve(10.0), plot, 8.0, 160.0));
-    painter.setClipping(false);
-    painter.setPen(QColor(0x1d, 0x3d, 0x5c));
-    QFont font(QStringLiteral("DejaVu Sans"), 22);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRectF(14, 12, 100, 40), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("ZEB"));
+    painter.scale(size / 128.0, size / 128.0);
+    painter.fillPath(scene.tile, kTileColor);
+    painter.fillPath(scene.below, kBelowColor);
+    painter.fillPath(scene.curve, kInkColor);
+    painter.fillPath(scene.name, kInkColor);
     painter.end();
     image.save(file, "PNG");
+}
+
+QString SvgPathData(const QPainterPath& path) {
+    QString d;
+    const auto number = [](double v) { return QString::number(v, 'f', 2); };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.type == QPainterPath::MoveToElement) {
+            d += QStringLiteral("M%1 %2").arg(number(e.x), number(e.y));
+        } else if (e.type == QPainterPath::LineToElement) {
+            d += QStringLiteral("L%1 %2").arg(number(e.x), number(e.y));
+        } else if (e.type == QPainterPath::CurveToElement) {
+            const QPainterPath::Element c2 = path.elementAt(i + 1);
+            const QPainterPath::Element end = path.elementAt(i + 2);
+            d += QStringLiteral("C%1 %2 %3 %4 %5 %6")
+                     .arg(number(e.x), number(e.y), number(c2.x), number(c2.y), number(end.x),
+                          number(end.y));
+            i += 2;
+        }
+    }
+    return d;
+}
+
+void WriteIconSvg(const IconScene& scene, const QString& file) {
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    const QString svg =
+        QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"128\" height=\"128\" "
+                       "viewBox=\"0 0 128 128\">\n"
+                       " <path d=\"%1\" fill=\"%2\"/>\n"
+                       " <path d=\"%3\" fill=\"%4\"/>\n"
+                       " <path d=\"%5\" fill=\"%6\"/>\n"
+                       " <path d=\"%7\" fill=\"%6\"/>\n"
+                       "</svg>\n")
+            .arg(SvgPathData(scene.tile), kTileColor.name(), SvgPathData(scene.below),
+                 kBelowColor.name(), SvgPathData(scene.curve), kInkColor.name(),
+                 SvgPathData(scene.name));
+    out.write(svg.toUtf8());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 3)
+    if (argc != 3 && argc != 4)
         return 2;
     DrawPicture(QString::fromLocal8Bit(argv[1]));
-    DrawIcon(QString::fromLocal8Bit(argv[2]));
+    const IconScene icon = MakeIconScene();
+    DrawIcon(icon, 128, QString::fromLocal8Bit(argv[2]));
+    // The installed icon theme sizes besides the 128 pixels the program carries.
+    if (argc == 4) {
+        const QString dir = QString::fromLocal8Bit(argv[3]);
+        DrawIcon(icon, 48, dir + QStringLiteral("/zeb-48.png"));
+        DrawIcon(icon, 256, dir + QStringLiteral("/zeb-256.png"));
+        WriteIconSvg(icon, dir + QStringLiteral("/zeb.svg"));
+    }
     return 0;
 }
