@@ -394,8 +394,9 @@ LinesRead ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer, s
     struct stat st {};
     if (regularOnly && ::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         return LinesRead::NotRegular;
-    // Without O_NONBLOCK a pipe put in place of a regular file would block the open.
-    const Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0)));
+    // Opening a named pipe that nobody writes to would wait for a writer; opened without waiting,
+    // such a pipe reads as empty, one with a writer as usual.
+    const Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0)
         throw FileError(file.string(), ErrnoText(errno));
     if (::fstat(fd.get(), &st) != 0)
@@ -404,6 +405,9 @@ LinesRead ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer, s
         throw FileError(file.string(), ErrnoText(EISDIR));
     if (regularOnly && !S_ISREG(st.st_mode))
         return LinesRead::NotRegular;
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        throw FileError(file.string(), ErrnoText(errno));
 
     LineBuffer read;
     int lineNo = 1;

@@ -84,8 +84,8 @@ enum class LinesRead {
 
 // Reads the first 100 lines (missing lines empty) into the buffer as the file's bytes; CR LF and
 // LF line ends are both accepted. Reads no more than `maxBytes` bytes, so a device or an endless
-// file ends the reading too. With `regularOnly`, anything but a regular file (a device, a pipe)
-// is not opened for reading at all. Throws FileError.
+// file ends the reading too; a named pipe without a writer reads as empty. With `regularOnly`,
+// anything but a regular file (a device, a pipe) is not read at all. Throws FileError.
 LinesRead ReadFileLines(const std::filesystem::path& file, LineBuffer& buffer,
                         std::size_t maxBytes = kMaxProjectFileBytes, bool regularOnly = false);
 

@@ -133,6 +133,10 @@ TEST_F(ReadingTest, ReadingEndsAfterAByteLimit) {
     Spit(dir / "huge.zeb", sig + std::string(kMaxProjectFileBytes, 'y'));
     EXPECT_FALSE(LoadProject(dir / "huge.zeb", p, buf));
 
+    // A named pipe nobody writes to does not hold the reading up.
+    ASSERT_EQ(::mkfifo((dir / "pipe.zeb").c_str(), 0600), 0);
+    EXPECT_FALSE(LoadProject(dir / "pipe.zeb", p, buf));
+
     // Exactly at the limit the file has ended.
     Spit(dir / "exact.txt", "ab\ncd");
     EXPECT_EQ(ReadFileLines(dir / "exact.txt", buf, 5), LinesRead::Complete);
