@@ -55,14 +55,14 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The ZEB developers")
 set(CPACK_PACKAGE_CONTACT "The ZEB developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "calco-carbonic equilibrium of drinking water")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "calco-carbonic equilibrium of drinking water
- From the laboratory analyses of up to three waters ZEB computes the carbonate
- system, ion pairs, the calcite saturation (SI, pHc, Dc), the doses of seven
- chemicals to SI = 0 or pH 7.8, blends of the waters, conditioning with a
- chemical and an assessment after DVGW W 216, and prints or saves fixed-width
- reports in German or English. The desktop program zeb and the command-line
- program zeb-cli share one engine.")
+# The package's long description; CPack puts the summary above it and indents it.
+set(CPACK_PACKAGE_DESCRIPTION
+    "From the laboratory analyses of up to three waters ZEB computes the carbonate
+system, ion pairs, the calcite saturation (SI, pHc, Dc), the doses of seven
+chemicals to SI = 0 or pH 7.8, blends of the waters, conditioning with a
+chemical and an assessment after DVGW W 216, and prints or saves fixed-width
+reports in German or English. The desktop program zeb and the command-line
+program zeb-cli share one engine.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Stripped programs: no debug information, and with it no build path, goes into the package.
