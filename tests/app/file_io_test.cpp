@@ -18,11 +18,6 @@ namespace {
 
 const fs::path kExample = kExampleFile;
 
-// The 100 lines of a file with CR LF ends.
-std::vector<std::string> FileLines(const fs::path& file) {
-    return SplitLines(Slurp(file), "\r\n");
-}
-
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string bytes;
     for (const auto& l : lines)
@@ -41,28 +36,6 @@ protected:
 
     TempDir dir;
 };
-
-// A value with characters outside ASCII, as the analysis form lets them through, is kept
-// whole and written back byte for byte; only the file name and the time of saving change.
-TEST_F(ReadingTest, NonAsciiValuesAreKeptWholeAndWrittenBackUnchanged) {
-    std::vector<std::string> lines = FileLines(kExample);
-    ASSERT_EQ(lines.size(), 100u);
-    lines[24].replace(18, 8, "x\xE4\xE4\xE4\xE4\xE4\xE4\xE4");    // line 25, c(Na) of water B
-    lines[40].replace(10, 8, "\x80\x80\x80\x80\x80\x80\x80\x80"); // line 41, ß(PO4) of water A
-    Spit(dir / "in.zeb", JoinLines(lines));
-
-    Project p = Load(dir / "in.zeb");
-    EXPECT_EQ(p.water(WaterId::B).cNa, "xäääääää");
-    EXPECT_EQ(p.water(WaterId::A).massPO4, "€€€€€€€€");
-    LineBuffer buf;
-    ASSERT_TRUE(LoadProject(dir / "in.zeb", p, buf));
-    SaveProject(dir / "out.zeb", p, buf, "now");
-    const std::vector<std::string> out = FileLines(dir / "out.zeb");
-    ASSERT_EQ(out.size(), 100u);
-    for (size_t i = 0; i < 100; ++i)
-        if (i != 4 && i != 6)
-            EXPECT_EQ(out[i], lines[i]) << "line " << i + 1;
-}
 
 // An editor that saves UTF-8 changes the bytes, not the characters: the file reads as the
 // Windows-1252 original, with or without a byte-order mark.
