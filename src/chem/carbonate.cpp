@@ -94,7 +94,8 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
             d = std::fabs(x - st.dic[0]);
             st.dic[0] = x;
             ++n;
-        } while (!(d < kTolerance) && n < kRowZeroMaxPasses);
+            // A NaN DIC gives a NaN DIC at every later pass.
+        } while (!(d < kTolerance) && n < kRowZeroMaxPasses && !std::isnan(st.dic[0]));
     } else {
         st.dic[0] = m.dic;
         st.ta[0] = EndPointAlkalinity(s, c43, m.ks43);
@@ -118,7 +119,7 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
             d = std::fabs(x - st.dic[1]);
             st.dic[1] = x;
             ++n;
-        } while (!(d < kTolerance) && n < kRowOneMaxPasses);
+        } while (!(d < kTolerance) && n < kRowOneMaxPasses && !std::isnan(st.dic[1]));
         s[slot::Dic] = st.dic[1];
         const SpeciationResult r = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
         st.check[1] = (st.dic[1] * r.r1 + r.r0) - st.ta[1];
@@ -146,6 +147,12 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
             const SpeciationResult rpH = Speciate(cpH.k, s, m.pH, cpH.gammaH);
             st.ta[2] = rpH.r1 * x + rpH.r0;
             g = st.ta[2] - x - p;
+            if (std::isnan(g)) {
+                // x would stay where it is and every later pass repeat this one: go straight
+                // to the end of the passes, where the fallback takes over.
+                n = kRowTwoMaxPasses;
+                break;
+            }
             const long double slope = rpH.r1 - 1.0L;
             if ((g < 0.0L && slope < 0.0L) || (g > 0.0L && slope > 0.0L)) {
                 hi = x;

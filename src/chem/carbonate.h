@@ -47,7 +47,14 @@ struct CarbonateState {
 // ionicStrength (mmol/L). `species` holds the totals of the water (DIC slot ignored); the
 // routine works on a copy. Pass limits: row 1 100 passes, row 2 200 passes (then a fallback
 // from KS4.3 - 0.05 + KB8.2 - KS8.2), row 0 a guard of kRowZeroMaxPasses; none is reported.
+// A pass whose DIC (rows 0, 1) or balance (row 2) is NaN ends its loop, since every later pass
+// would repeat it. Worst case kCarbonateMaxSpeciations Speciate calls (pH search trials
+// included), each at most kSpeciationMaxPasses passes.
 inline constexpr int kRowZeroMaxPasses = 1000;
+inline constexpr int kPHSearchMaxTrials = 24; // 14 / 2^24 < 1e-6
+// End point 1, row 0 1000, its pH search 24, row 1 100 + 1, row 2 2 x 200 + 1, check 1.
+inline constexpr int kCarbonateMaxSpeciations =
+    1 + kRowZeroMaxPasses + kPHSearchMaxTrials + 101 + 401 + 1;
 CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
                                     const CarbonateMeasurements& measured,
                                     long double ionicStrength);

@@ -25,18 +25,22 @@ concept IonicStrengthStep = std::invocable<Step&, long double> &&
 long double > ;
 
 // Starts at I = 0 and runs `step` until I changes by less than 1e-6 mmol/L or 50 steps have
-// run, without notice of non-convergence. The callable is taken by reference: nothing is
-// copied or allocated.
+// run, without notice of non-convergence. A step that is given a NaN and returns NaN ends the
+// iteration too: every step is a pure function of I, so the steps that would follow could only
+// repeat it. The callable is taken by reference: nothing is copied or allocated.
 template <IonicStrengthStep Step> IonicStrengthIteration IterateIonicStrength(Step&& step) {
     IonicStrengthIteration it;
     long double ios = 0.0L;
     long double change = 0.0L;
+    bool repeats = false;
     do {
         const long double next = static_cast<long double>(step(ios));
+        repeats = std::isnan(ios) && std::isnan(next);
         change = ios - next;
         ios = next;
         ++it.passes;
-    } while (!(std::fabs(change) < kIonicStrengthTolerance) && it.passes < kIonicStrengthMaxPasses);
+    } while (!(std::fabs(change) < kIonicStrengthTolerance) &&
+             it.passes < kIonicStrengthMaxPasses && !repeats);
     it.ionicStrength = ios;
     return it;
 }

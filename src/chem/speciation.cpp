@@ -10,7 +10,10 @@ SpeciationResult Speciate(const EquilibriumConstants& k, SpeciesVector& s, long 
     const kernel::ConstantFactors c = kernel::MakeConstantFactors(k, totals.po4 != 0.0L);
     kernel::PHFactors f;
     kernel::MakePHFactors(c, pH, gammaH, f);
-    return kernel::Finish(c, f, kernel::SolveFreeValues(c, f, totals), s);
+    const kernel::FreeValues v = kernel::SolveFreeValues(c, f, totals);
+    ++speciationTally.calls;
+    speciationTally.passes += v.passes;
+    return kernel::Finish(c, f, v, s);
 }
 
 } // namespace zeb::chem

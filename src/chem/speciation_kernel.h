@@ -113,6 +113,11 @@ struct Totals {
     bool withoutPhosphate = false; // PO4 +-0, the other four Bounded
 };
 
+inline bool AllFinite(const Totals& t) {
+    return std::isfinite(t.dic) && std::isfinite(t.ca) && std::isfinite(t.mg) &&
+           std::isfinite(t.so4) && std::isfinite(t.po4);
+}
+
 inline Totals ReadTotals(const SpeciesVector& s) {
     Totals t{s[slot::Dic], s[slot::CaTotal], s[slot::MgTotal], s[slot::So4Total],
              s[slot::Po4Total]};
@@ -178,6 +183,12 @@ inline void ReadInvariantsAfresh() {
             passes >= kSpeciationMaxPasses) {
             break;
         }
+        // All five NaN is a fixed point (every later pass forms NaN from NaN); only a non-finite
+        // or non-physical (negative) water gets here.
+        if (std::isnan(sum) && std::isnan(co3) && std::isnan(ca) && std::isnan(mg) &&
+            std::isnan(so4) && std::isnan(po4)) {
+            break;
+        }
     }
     return {co3, ca, mg, so4, po4, d, passes};
 }
@@ -220,7 +231,18 @@ SolveFreeValuesWithoutPhosphate(const ConstantFactors& c, const PHFactors& f, co
     return {co3, ca, mg, so4, t.po4, d, passes, true};
 }
 
+// What the loop leaves for totals or factors that are not finite: NaN free values, no pass.
+inline FreeValues NotANumber() {
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    return {nan, nan, nan, nan, nan, nan, 0};
+}
+
+// Worst case: kSpeciationMaxPasses passes; none for totals, c(H+) or gamma H+ that are not
+// finite (a pH search's NaN then ends that search at once).
 inline FreeValues SolveFreeValues(const ConstantFactors& c, const PHFactors& f, const Totals& t) {
+    if (!AllFinite(t) || !std::isfinite(f.h)) {
+        return NotANumber();
+    }
     if (t.withoutPhosphate && !c.hasPhosphate && c.bounded && f.bounded) {
         return SolveFreeValuesWithoutPhosphate(c, f, t);
     }
@@ -340,8 +362,11 @@ inline SpeciationResult Finish(const ConstantFactors& c, const PHFactors& f, con
 }
 
 inline constexpr long double kPHTolerance = 0.000001L;
-// A bisection over 0..14 reaches 1e-6 in 24 halvings; the guard only stops a balance that is
-// not a number (non-physical totals) from spinning forever.
+// A bisection over 0..14 reaches 1e-6 in 24 halvings. A balance that is not a number moves
+// neither end, so every later trial would repeat the same pH to the same NaN: the search ends
+// at that trial instead. The guard is left for a balance that is finite at every trial, which
+// always halves the bracket: worst case kPHSearchMaxTrials (24) trials, each at most
+// kSpeciationMaxPasses passes.
 inline constexpr int kPHBisectionMaxPasses = 100;
 
 // Whether a and b are the same extended value, bit for bit (the 80 bits of an x87 long double).
@@ -367,6 +392,8 @@ struct Trial {
 inline void Solve(const ConstantFactors& c, const Totals& totals, Trial& t) {
     t.totals = totals;
     t.values = SolveFreeValues(c, t.factors, totals);
+    ++speciationTally.calls;
+    speciationTally.passes += t.values.passes;
     t.alkalinity = FormAlkalinity(c, t.factors, t.values);
     t.solved = true;
 }
@@ -471,6 +498,9 @@ SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long 
         end.last = &trials.Evaluate(end.trials, mid, totals);
         ++end.trials;
         const long double g = ta - dic * end.last->alkalinity.r1 - end.last->alkalinity.r0;
+        if (std::isnan(g)) {
+            break;
+        }
         if (g > 0.0L) {
             lo = mid;
         }
