@@ -93,5 +93,6 @@ void AddProjectCommands(CLI::App& app);
 void AddChemCommands(CLI::App& app);
 void AddResultCommands(CLI::App& app);
 void AddBlendCommands(CLI::App& app);
+void AddDiagramCommands(CLI::App& app);
 
 } // namespace zeb::cli

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     zeb::cli::AddChemCommands(app);
     zeb::cli::AddResultCommands(app);
     zeb::cli::AddBlendCommands(app);
+    zeb::cli::AddDiagramCommands(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

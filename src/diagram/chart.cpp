@@ -110,10 +110,15 @@ Frame WholeFrame(const EquilibriumDiagram& d, Axes axes) {
             for (const WaterPoint& w : p.points)
                 Include(f, XOf(w, axes), YOf(w, axes));
     }
-    // Both axes from 0: the whole curve as a chemist draws it.
+    // Both axes from 0: the whole curve as a chemist draws it. The curve is computed up to a
+    // round KS 4.3, so x ends there rather than past the curve's end.
     f.x.min = 0;
     f.y.min = 0;
-    return Finish(f);
+    const Range x = Rounded(f.x);
+    f = Finish(f);
+    if (axes == Axes::Ks43Co2)
+        f.x = x;
+    return f;
 }
 
 Frame ZoomFrame(const EquilibriumDiagram& d, Axes axes, int level) {
@@ -188,6 +193,8 @@ EquilibriumTexts TextsFor(const EquilibriumDiagram& d, Axes axes, app::Language 
     t.depositing = T("TFormDiagram.regionDepositing", lang);
     t.curve = T("TFormDiagram.curve", lang) + Number(d.temperature, 1) + " °C";
     t.notComputed = T("TFormDiagram.notComputed", lang);
+    t.dosedTo = T("TFormDiagram.dosedTo", lang);
+    t.pathsHeading = T("TFormDiagram.pathsHeading", lang);
     return t;
 }
 
@@ -270,6 +277,10 @@ SeriesTexts TextsFor(const SeriesChart& c, char first, char second, app::Languag
     t.columns = {T("TForm15.rowPair1", lang), T("TForm15.rowPair2", lang),
                  T("TForm15.rowPair3Both", lang)};
     t.notComputed = T("TForm15.statusNotComputed", lang);
+    t.pHLegend = T("TFormDiagram.legendPH", lang);
+    t.dcLegend = T("TFormDiagram.legendDc", lang);
+    t.aggressive = T("TFormDiagram.seriesAggressive", lang);
+    t.depositing = T("TFormDiagram.seriesDepositing", lang);
     return t;
 }
 

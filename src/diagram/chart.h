@@ -63,6 +63,8 @@ struct EquilibriumTexts {
     std::string depositing; // "SI > 0 ..."
     std::string curve;      // "SI = 0 at 10.0 °C"
     std::string notComputed;
+    std::string dosedTo;      // "dosed up to SI = 0"
+    std::string pathsHeading; // followed by the column's name
 };
 EquilibriumTexts TextsFor(const EquilibriumDiagram& d, Axes axes, app::Language lang);
 
@@ -93,6 +95,8 @@ SeriesChart MakeSeriesChart(const results::BlendSeriesResult& series);
 
 struct SeriesTexts {
     std::string title, subtitle, xAxis, pHAxis, dcAxis, dcZero, notComputed;
+    std::string pHLegend, dcLegend;     // followed by a column's name
+    std::string aggressive, depositing; // the regions Dc > 0 and Dc < 0
     std::array<std::string, 2> limits;
     std::array<std::string, results::kBlendColumnCount> columns; // pair names of the columns
 };

@@ -2,6 +2,7 @@
 
 #include "chem/carbonate.h"
 #include "chem/ionic_strength.h"
+#include "diagram/chart.h"
 #include "results/blend.h"
 
 #include <algorithm>
@@ -121,7 +122,8 @@ void AddCurve(EquilibriumDiagram& d, const ColumnState& state) {
     // Calcium runs out where KS 4.3 has fallen by twice the water's calcium.
     const long double noCalcium = state.mValue - 2 * state.species[chem::slot::CaTotal];
     const long double wholeFrom = std::max(noCalcium, 0.0L) + 0.02L;
-    const long double wholeTo = std::max(8.0L, 2 * hi);
+    // A round end, so the whole-curve view ends with the curve.
+    const long double wholeTo = Rounded({0, static_cast<double>(std::max(8.0L, 2 * hi))}).max;
     std::vector<long double> dense;
     const long double denseFrom = std::max(lo - pad, wholeFrom);
     const long double denseTo = hi + pad;
