@@ -36,6 +36,8 @@ BlendSaturationWindow::BlendSaturationWindow(Dialogs& dialogs, ReportOutput& rep
             [this] { dosage_.Open(chem::Target::pH78, kBlendSuffix); });
     connect(ui_->buttonSave, &QPushButton::clicked, this,
             [this] { SaveReport(report::BlendReportLayout()); });
+    connect(ui_->buttonDiagram, &QPushButton::clicked, this,
+            &BlendSaturationWindow::diagramRequested);
     connect(ui_->buttonPrint, &QPushButton::clicked, this,
             [this] { PrintReport(kBlendReportPages); });
     ApplyTexts(app::Language::German);

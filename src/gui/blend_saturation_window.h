@@ -32,6 +32,12 @@ public:
 
     const results::BlendSaturation& result() const { return result_; }
 
+    const ReportHeader& header() const { return header_; }
+
+signals:
+    // "Dia&gram": the diagram of what the window shows.
+    void diagramRequested();
+
 protected:
     void ApplyWindowTexts() override;
     void showEvent(QShowEvent* event) override;

@@ -41,6 +41,7 @@ BlendSeriesWindow::BlendSeriesWindow(Dialogs& dialogs, ReportOutput& reports,
         if (label->objectName().startsWith(u"share"))
             label->setFont(ui_->valueTcalc_0->font());
     connect(ui_->buttonSave, &QPushButton::clicked, this, &BlendSeriesWindow::SaveClick);
+    connect(ui_->buttonDiagram, &QPushButton::clicked, this, &BlendSeriesWindow::diagramRequested);
     connect(ui_->buttonPrint, &QPushButton::clicked, this,
             [this] { PrintReport(kSeriesReportPages); });
     ApplyTexts(app::Language::German);

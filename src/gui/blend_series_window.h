@@ -36,6 +36,13 @@ public:
 
     const results::BlendSeriesResult& result() const { return result_; }
 
+    std::pair<char, char> pair() const { return pair_; }
+    const ReportHeader& header() const { return header_; }
+
+signals:
+    // "Dia&gram": the diagram of what the window shows.
+    void diagramRequested();
+
 protected:
     void ApplyWindowTexts() override;
     void showEvent(QShowEvent* event) override;

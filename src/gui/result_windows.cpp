@@ -2,6 +2,7 @@
 
 #include "gui/blend_saturation_window.h"
 #include "gui/blend_series_window.h"
+#include "gui/diagram_window.h"
 #include "gui/dosage_window.h"
 #include "gui/main_window.h"
 #include "gui/progress_window.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr int kHelpSaturation = 12;
 constexpr int kHelpSpecies = 14;
 constexpr int kHelpBlendSeries = 13;
+constexpr int kHelpDiagram = 21;
 
 } // namespace
 
@@ -37,6 +39,8 @@ ResultWindows InstallResultWindows(MainWindow& main) {
     main.RegisterWindow(w.species, kHelpSpecies);
     main.RegisterWindow(w.blendSeries, kHelpBlendSeries);
     main.RegisterWindow(w.progress, kHelpSaturation);
+    w.diagram = new DiagramWindow(dialogs, *w.progress, &main);
+    main.RegisterWindow(w.diagram, kHelpDiagram);
 
     const auto header = [&main] {
         return CurrentReportHeader(main.reportHeaderLine(), main.project());
@@ -69,6 +73,24 @@ ResultWindows InstallResultWindows(MainWindow& main) {
     species(Command::SpeciesA, app::WaterId::A);
     species(Command::SpeciesB, app::WaterId::B);
     species(Command::SpeciesC, app::WaterId::C);
+
+    // "Dia&gram" of the three windows: what the window shows, under its report header.
+    QObject::connect(w.saturation, &SaturationWindow::diagramRequested, w.diagram, [w] {
+        const QString suffix = w.saturation->captionSuffix().trimmed();
+        const char letter = suffix.isEmpty() ? 'A' : suffix.back().toLatin1();
+        w.diagram->OpenWater(w.saturation->water(), letter, w.saturation->header());
+    });
+    QObject::connect(w.blendSaturation, &BlendSaturationWindow::diagramRequested, w.diagram,
+                     [&main, w] {
+                         const app::Project& p = main.project();
+                         w.diagram->OpenBlend({p.water(app::WaterId::A), p.water(app::WaterId::B),
+                                               p.water(app::WaterId::C)},
+                                              w.blendSaturation->header());
+                     });
+    QObject::connect(w.blendSeries, &BlendSeriesWindow::diagramRequested, w.diagram, [w] {
+        const auto [first, second] = w.blendSeries->pair();
+        w.diagram->OpenSeries(w.blendSeries->result(), first, second, w.blendSeries->header());
+    });
     return w;
 }
 

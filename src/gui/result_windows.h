@@ -6,6 +6,7 @@ namespace zeb::gui {
 
 class BlendSaturationWindow;
 class BlendSeriesWindow;
+class DiagramWindow;
 class DosageWindows;
 class MainWindow;
 class ProgressWindow;
@@ -19,6 +20,7 @@ struct ResultWindows {
     SpeciesWindow* species;
     BlendSeriesWindow* blendSeries;
     ProgressWindow* progress;
+    DiagramWindow* diagram;
 };
 
 // Creates the windows as children of the main window, registers them for language and help, and

@@ -36,6 +36,7 @@ SaturationWindow::SaturationWindow(Dialogs& dialogs, ReportOutput& reports, Dosa
     connect(ui_->buttonPH78, &QPushButton::clicked, this,
             [this] { dosage_.Open(chem::Target::pH78, captionSuffix()); });
     connect(ui_->buttonSave, &QPushButton::clicked, this, &SaturationWindow::SaveClick);
+    connect(ui_->buttonDiagram, &QPushButton::clicked, this, &SaturationWindow::diagramRequested);
     connect(ui_->buttonPrint, &QPushButton::clicked, this, &SaturationWindow::PrintClick);
     ApplyTexts(app::Language::German);
 }

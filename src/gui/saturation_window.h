@@ -37,6 +37,12 @@ public:
     void Open(const app::Project& project, app::WaterId id, const ReportHeader& header);
 
     const results::WaterSaturation& result() const { return result_; }
+    const app::WaterAnalysis& water() const { return water_; }
+    const ReportHeader& header() const { return header_; }
+
+signals:
+    // "Dia&gram": the diagram of what the window shows.
+    void diagramRequested();
 
 protected:
     void ApplyWindowTexts() override;
