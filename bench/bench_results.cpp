@@ -30,10 +30,9 @@ const app::WaterAnalysis& Water(int index) {
     return Example().water(static_cast<app::WaterId>(index));
 }
 
-// "Speciate/run" counts the trial pH values the pH searches of the columns and doses evaluate (a
-// trial a dose search has met before with the same totals costs no speciation loop, and a pass to
-// pH 7.8 stops its search once the side of 7.8 is settled); the carbonate solver adds a few
-// hundred more per run.
+// "Speciate/run" counts the speciation loops that the pH searches of the columns and doses run:
+// trials and probes whose side a search settles without them, and trials met before with the
+// same pH and totals, run none. The carbonate solver adds a few hundred more per run.
 void Saturation(benchmark::State& state, results::Execution execution) {
     const app::WaterAnalysis& water = Water(static_cast<int>(state.range(0)));
     int speciations = 0;

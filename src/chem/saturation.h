@@ -4,6 +4,7 @@
 
 #include "chem/types.h"
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -50,8 +51,17 @@ struct DoseResult {
 // SolvePHBisection leaves set to the water's DIC); ta, dic: the water's total alkalinity and DIC
 // (mmol/L); t: calculation temperature (degC); ionicStrength in mmol/L. A target outside the
 // bracket ends at the bracket end beyond which it lies. Allocates nothing.
+//
+// `hints` (optional) carries the pH that each pass found from one search to the next on the same
+// water at a nearby ionic strength, as the ionic-strength iteration runs them: it tells a search
+// where to look first and never changes what it returns.
+struct DoseHints {
+    std::array<long double, kDoseMaxPassCounter> dose{}, pH{};
+    int passes = 0;
+};
 DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& species,
-                        long double ta, long double dic, long double t, long double ionicStrength);
+                        long double ta, long double dic, long double t, long double ionicStrength,
+                        DoseHints* hints = nullptr);
 
 // The SaturationResult of a water: SI from SolvePHBisection, Dc and pHc from
 // DoseToTarget(CaCO3, SI0), with the ionic strength after that dose.

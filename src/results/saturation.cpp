@@ -127,6 +127,7 @@ chem::DoseResult DoseWithIonicStrength(chem::Chemical chemical, chem::Target tar
     };
     std::array<Seen, 2> seen{};
     int seenCount = 0;
+    chem::DoseHints hints;
     auto step = [&](long double ionicStrength) {
         for (int i = 0; i < std::min(seenCount, 2); ++i) {
             const Seen& s = seen[i];
@@ -137,7 +138,7 @@ chem::DoseResult DoseWithIonicStrength(chem::Chemical chemical, chem::Target tar
             }
         }
         result = chem::DoseToTarget(chemical, target, water.species, water.mValue, water.dic,
-                                    water.temperature, ionicStrength);
+                                    water.temperature, ionicStrength, &hints);
         speciations += result.speciations;
         seen[seenCount++ % 2] = {ionicStrength, result};
         return result.ionicStrength;

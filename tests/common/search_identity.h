@@ -1,0 +1,106 @@
+#pragma once
+// One random water's searches, the engine's against the plain ones (plain_searches.h): the pH
+// search of one input pair's TA and DIC, then one dose search (chemical and target cycling with
+// the index), every fifth on a water first brought to the target by the engine itself, so that
+// its dose lies near zero. Shared by the test and by bench/search_identity.
+
+#include "plain_searches.h"
+#include "random_waters.h"
+
+#include "chem/carbonate.h"
+#include "results/saturation.h"
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace zeb::test {
+
+struct SearchCase {
+    SpeciesVector species{};
+    long double ta = 0, dic = 0, t = 0, ionicStrength = 0;
+    Chemical chemical = Chemical::CaCO3;
+    Target target = Target::SI0;
+};
+
+inline SearchCase MakeSearchCase(std::uint64_t index) {
+    const results::WaterInputs in = results::ParseWaterInputs(RandomWater(index));
+    std::mt19937_64 rng(index ^ 0x2545F4914F6CDD1DULL);
+    SearchCase c;
+    c.species = in.species;
+    c.t = in.tCalc;
+    c.ionicStrength = in.ionicStrength.calculate
+                          ? 40.0L * static_cast<long double>(rng() >> 11) * 0x1p-53L
+                          : in.ionicStrength.entered;
+    const int row = static_cast<int>(index % 3);
+    const CarbonateState st =
+        SolveCarbonateSystem(in.useDic, in.species, in.measured, c.ionicStrength);
+    c.ta = st.ta[row];
+    c.dic = st.dic[row];
+    c.chemical = kAllChemicals[index % 7];
+    c.target = (index / 7) % 2 == 0 ? Target::SI0 : Target::pH78;
+    return c;
+}
+
+inline bool SameBits(long double a, long double b) {
+    return std::memcmp(&a, &b, 10) == 0;
+}
+
+// "" when every value agrees to the bit, else what differs.
+inline std::string CompareSearches(std::uint64_t index) {
+    SearchCase c = MakeSearchCase(index);
+    std::ostringstream diff;
+    EquilibriumConstants k;
+    long double gammaH = 0;
+    ComputeConstants(c.t, c.ionicStrength, gammaH, k);
+    SpeciesVector fast = c.species, plain = c.species;
+    const PHSolution a = SolvePHBisection(k, gammaH, fast, c.ta, c.dic);
+    const PHSolution b = PlainSolvePH(k, gammaH, plain, c.ta, c.dic);
+    const bool speciesSame = std::memcmp(fast.data(), plain.data(), sizeof fast) == 0;
+    if (!SameBits(a.pH, b.pH) || !SameBits(a.ionicStrength, b.ionicStrength) ||
+        !SameBits(a.sumCations, b.sumCations) || !SameBits(a.sumAnions, b.sumAnions) ||
+        !SameBits(a.si, b.si) || !speciesSame) {
+        diff << "pH search: pH " << static_cast<double>(a.pH) << " vs " << static_cast<double>(b.pH)
+             << "; ";
+    }
+
+    SpeciesVector water = fast;
+    if (index % 5 == 4) {
+        // Near equilibrium: the water after the engine's own dose to the target.
+        if (c.target == Target::SI0) {
+            const DoseResult eq = DoseToTarget(Chemical::CaCO3, Target::SI0, water, c.ta, c.dic,
+                                               c.t, c.ionicStrength);
+            c.ta += 2.0L * eq.dose;
+            c.dic += eq.dose;
+            water[slot::CaTotal] += eq.dose;
+        } else {
+            const DoseResult eq = DoseToTarget(Chemical::NaOH, Target::pH78, water, c.ta, c.dic,
+                                               c.t, c.ionicStrength);
+            c.ta += eq.dose;
+            water[slot::Na] += eq.dose;
+        }
+    }
+    const DoseResult y =
+        PlainDoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength);
+    // Alone, and with the hints of a search at a nearby ionic strength, as the iteration of the
+    // ionic strength passes them on.
+    DoseHints hints;
+    DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t,
+                 c.ionicStrength * 1.001L + (index % 2 == 0 ? 0.01L : 1.0L), &hints);
+    for (const DoseResult& x :
+         {DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength),
+          DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength, &hints)}) {
+        if (!SameBits(x.dose, y.dose) || !SameBits(x.pH, y.pH) ||
+            !SameBits(x.ionicStrength, y.ionicStrength) || !SameBits(x.si, y.si) ||
+            x.passes != y.passes) {
+            diff << ChemicalName(c.chemical) << " " << TargetName(c.target) << ": dose "
+                 << static_cast<double>(x.dose) << " vs " << static_cast<double>(y.dose) << ", pH "
+                 << static_cast<double>(x.pH) << " vs " << static_cast<double>(y.pH) << "; ";
+        }
+    }
+    return diff.str();
+}
+
+} // namespace zeb::test
