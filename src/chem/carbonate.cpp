@@ -19,6 +19,9 @@ constexpr long double kEndPoint82 = 8.2L;
 constexpr long double kEndPointPco2 = 0.35L;
 constexpr int kRowOneMaxPasses = 100;
 constexpr int kRowTwoMaxPasses = 200;
+// Ion pairs move the pH from that of the carbonate system alone by some hundredths.
+constexpr long double kFirstProbeHalfWidth = 0.02L;
+constexpr int kProbeBudget = 6;
 
 struct ConstantSet {
     EquilibriumConstants k;
@@ -189,7 +192,18 @@ PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
     const kernel::ConstantFactors c =
         kernel::MakeConstantFactors(k, species[slot::Po4Total] != 0.0L);
     kernel::FreshTrials trials(c, gammaH);
-    return kernel::FinishSearch(k, c, kernel::SearchPH(trials, species, ta, dic), species);
+    // Probes around the pH of the carbonate system alone settle the sides of most trials.
+    species[slot::Dic] = dic;
+    const kernel::Totals totals = kernel::ReadTotals(species);
+    kernel::Probes probes(c, gammaH);
+    kernel::Settled settled;
+    long double halfWidth = kFirstProbeHalfWidth;
+    kernel::SettleAround(probes, totals, ta, dic, k, kernel::CarbonateOnlyPH(c, gammaH, ta, dic),
+                         halfWidth, kProbeBudget, settled);
+    PHSolution out = kernel::FinishSearch(
+        k, c, kernel::SearchPH(trials, species, ta, dic, nullptr, &settled), species);
+    out.speciations = trials.speciations + probes.speciations;
+    return out;
 }
 
 PHSolution SolvePHBisection(SpeciesVector& species, long double t, long double ionicStrength,

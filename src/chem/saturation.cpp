@@ -36,23 +36,24 @@ constexpr long double kSIMargin = 0.00001L;
 constexpr int kProbeBudget = 6;
 constexpr long double kNearPH78 = 0.0001L;
 
-// Where the pH of a dose search's next pass is likely to lie: interpolated between the passes
-// that set the ends of the dose bracket. It places probes only; a poor guess costs probes, never
-// a different result.
+// Where the pH of a dose search's next pass is likely to lie: the pH of its carbonate system
+// alone, moved by the offset that ion pairs gave the passes that set the ends of the dose
+// bracket, interpolated by dose. It places probes only; a poor guess costs probes, never a
+// different result.
 class PHEstimate {
 public:
-    bool Known() const { return below_.known || above_.known; }
-    long double Guess(long double d) const {
+    long double Offset(long double d) const {
         if (below_.known && above_.known && below_.dose != above_.dose) {
             const long double f = (d - below_.dose) / (above_.dose - below_.dose);
             if (std::isfinite(f)) {
-                return below_.pH + (above_.pH - below_.pH) * f;
+                return below_.offset + (above_.offset - below_.offset) * f;
             }
         }
         if (below_.known && above_.known) {
-            return std::fabs(d - below_.dose) < std::fabs(d - above_.dose) ? below_.pH : above_.pH;
+            return std::fabs(d - below_.dose) < std::fabs(d - above_.dose) ? below_.offset
+                                                                           : above_.offset;
         }
-        return below_.known ? below_.pH : above_.known ? above_.pH : kPH78;
+        return below_.known ? below_.offset : above_.known ? above_.offset : 0.0L;
     }
     // Half the width of the first probe pair: half as much again as the last pass's probes
     // settled with, for the error of the guess.
@@ -62,18 +63,20 @@ public:
             halfWidth_ = 1.5L * halfWidth;
         }
     }
-    void Note(long double dose, long double pH, int position) {
-        Point& p = position < 0 ? below_ : above_;
-        p = {dose, pH, true};
+    void Note(long double dose, long double offset, int position) {
+        if (std::isfinite(offset)) {
+            Point& p = position < 0 ? below_ : above_;
+            p = {dose, offset, true};
+        }
     }
 
 private:
     struct Point {
-        long double dose = 0, pH = 0;
+        long double dose = 0, offset = 0;
         bool known = false;
     };
     Point below_, above_;
-    long double halfWidth_ = 0.001L;
+    long double halfWidth_ = 0.02L;
 };
 
 // The pH a pass settled on, as far as its probes tell.
@@ -105,18 +108,18 @@ int SettleSI(const kernel::Settled& s) {
 
 // The side of pH 7.8 on which the searched pH lies, from probes two tolerances either side of it,
 // the likelier side first; where neither settles it, the pH lies within a few margins of 7.8, and
-// probes around 7.8 narrow the search (0: not settled). `lean` returns the balance of the last
-// probe, a stand-in for how far above 7.8 the pH lies (mmol/L for pH units) for later guesses.
+// probes around 7.8 narrow the search (0: not settled).
 int SettlePH78(kernel::Probes& probes, const kernel::Totals& totals, long double ta,
                long double dic, const EquilibriumConstants& k, long double guess,
-               kernel::Settled& s, long double& lean) {
+               kernel::Settled& s) {
     const long double above = kPH78 + 2.0L * kernel::kPHTolerance;
     const long double below = kPH78 - 2.0L * kernel::kPHTolerance;
+    if (!kernel::Probeable(totals, ta, dic)) {
+        return 0;
+    }
     const long double order[2] = {guess < kPH78 ? below : above, guess < kPH78 ? above : below};
     for (long double pH : order) {
-        const kernel::Trial& t = probes.At(pH, totals);
-        lean = kernel::Balance(t, ta, dic);
-        kernel::Record(s, t, pH, totals, ta, dic, k);
+        kernel::Record(s, probes.At(pH, totals), pH, totals, ta, dic, k);
         if (kernel::ReturnedAbove(s) > kPH78) {
             return 1;
         }
@@ -126,7 +129,6 @@ int SettlePH78(kernel::Probes& probes, const kernel::Totals& totals, long double
     }
     long double halfWidth = kNearPH78;
     kernel::SettleAround(probes, totals, ta, dic, k, kPH78, halfWidth, kProbeBudget, s);
-    lean = 0.0L;
     return 0;
 }
 
@@ -310,19 +312,21 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         const int pass = n - 2;
         const bool hinted = hints != nullptr && pass < hints->passes &&
                             kernel::SameBits(hints->dose[static_cast<std::size_t>(pass)], d);
+        const long double pure = kernel::CarbonateOnlyPH(c, gammaH, taNew, dicNew);
         const long double guess =
-            hinted ? hints->pH[static_cast<std::size_t>(pass)] : estimate.Guess(d);
-        long double lean = 0.0L;
+            hinted ? hints->pH[static_cast<std::size_t>(pass)] : pure + estimate.Offset(d);
+        // The pH the pass found, as far as it is known, for the guesses of later passes.
+        long double passPH = kernel::kInfinity;
         if (target == Target::pH78) {
-            position = SettlePH78(probes, totals, taNew, dicNew, k, guess, settled, lean);
-        } else if (hinted || estimate.Known()) {
+            position = SettlePH78(probes, totals, taNew, dicNew, k, guess, settled);
+        } else {
             long double halfWidth = estimate.HalfWidth();
             kernel::SettleAround(probes, totals, taNew, dicNew, k, guess, halfWidth, kProbeBudget,
                                  settled);
             estimate.NoteHalfWidth(halfWidth);
             position = SettleSI(settled);
+            passPH = PHOf(settled, guess);
         }
-        long double passPH = target == Target::pH78 ? kPH78 + lean : PHOf(settled, guess);
         if (position == 0) {
             const long double* settle = target == Target::pH78 ? &kPH78 : nullptr;
             end = kernel::SearchPH(trials, s, taNew, dicNew, settle, &settled);
@@ -338,7 +342,12 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                 passPH = end.pH;
             }
         }
-        estimate.Note(d, passPH, position);
+        if (passPH < kernel::kInfinity) {
+            estimate.Note(d, passPH - pure, position);
+        } else {
+            // For pH 7.8 the side is what the next search needs first.
+            passPH = position < 0 ? kPH78 - kNearPH78 : kPH78 + kNearPH78;
+        }
         found.dose[static_cast<std::size_t>(pass)] = d;
         found.pH[static_cast<std::size_t>(pass)] = passPH;
         found.passes = pass + 1;

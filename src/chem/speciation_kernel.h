@@ -629,6 +629,12 @@ inline long double ReturnedBelow(const Settled& s) {
     return s.high + kPHTolerance;
 }
 
+// A water whose balance can settle anything: a non-finite one gives NaN at every pH, and its
+// search ends at its first trial anyway.
+inline bool Probeable(const Totals& totals, long double ta, long double dic) {
+    return AllFinite(totals) && std::isfinite(ta) && std::isfinite(dic);
+}
+
 // Records what a trial at `pH` settles.
 inline void Record(Settled& s, const Trial& t, long double pH, const Totals& totals, long double ta,
                    long double dic, const EquilibriumConstants& k) {
@@ -650,6 +656,9 @@ inline void Record(Settled& s, const Trial& t, long double pH, const Totals& tot
 inline void SettleAround(Probes& probes, const Totals& totals, long double ta, long double dic,
                          const EquilibriumConstants& k, long double estimate,
                          long double& halfWidth, int budget, Settled& s) {
+    if (!Probeable(totals, ta, dic)) {
+        return;
+    }
     long double centre = estimate;
     for (int spent = 0; spent + 2 <= budget && !s.Bracketed(); spent += 2) {
         const long double a = std::clamp(centre - halfWidth, 0.0L, 14.0L);
@@ -679,6 +688,25 @@ inline void SettleAround(Probes& probes, const Totals& totals, long double ta, l
         }
         centre = next;
     }
+}
+
+// The pH at which the balance of a water of this TA and DIC would vanish without ion pairs,
+// sulfate and phosphate (to 1e-4): where probes of the full balance start to look.
+inline long double CarbonateOnlyPH(const ConstantFactors& c, long double gammaH, long double ta,
+                                   long double dic) {
+    long double lo = 0.0L, hi = 14.0L;
+    for (int i = 0; i < 17; ++i) {
+        const long double mid = (lo + hi) / 2.0L;
+        const long double h = Pow10(-mid) * 1000.0L / gammaH;
+        const long double hK2 = h / c.K2;
+        const long double r1 = (2.0L + hK2) / (hK2 + 1.0L + h * h / c.K1K2);
+        if (ta - dic * r1 - (c.K9 / h - h) > 0.0L) {
+            lo = mid;
+        } else {
+            hi = mid;
+        }
+    }
+    return (lo + hi) / 2.0L;
 }
 
 // The result of a complete search: only the pH returned leaves its species and sums behind.
