@@ -199,7 +199,7 @@ PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
     kernel::Settled settled;
     long double halfWidth = kFirstProbeHalfWidth;
     kernel::SettleAround(probes, totals, ta, dic, k, kernel::CarbonateOnlyPH(c, gammaH, ta, dic),
-                         halfWidth, kProbeBudget, settled);
+                         halfWidth, kProbeBudget, settled, true);
     PHSolution out = kernel::FinishSearch(
         k, c, kernel::SearchPH(trials, species, ta, dic, nullptr, &settled), species);
     out.speciations = trials.speciations + probes.speciations;

@@ -108,28 +108,34 @@ int SettleSI(const kernel::Settled& s) {
 
 // The side of pH 7.8 on which the searched pH lies, from probes two tolerances either side of it,
 // the likelier side first; where neither settles it, the pH lies within a few margins of 7.8, and
-// probes around 7.8 narrow the search (0: not settled).
+// probes around 7.8 narrow the search (0: not settled). Once a pass has come that near, the
+// passes after it (their doses closer still) start with such probes; `nearHalfWidth` carries
+// their half width from pass to pass (0 before).
 int SettlePH78(kernel::Probes& probes, const kernel::Totals& totals, long double ta,
                long double dic, const EquilibriumConstants& k, long double guess,
-               kernel::Settled& s) {
-    const long double above = kPH78 + 2.0L * kernel::kPHTolerance;
-    const long double below = kPH78 - 2.0L * kernel::kPHTolerance;
+               kernel::Settled& s, long double& nearHalfWidth) {
     if (!kernel::Probeable(totals, ta, dic)) {
         return 0;
     }
-    const long double order[2] = {guess < kPH78 ? below : above, guess < kPH78 ? above : below};
-    for (long double pH : order) {
-        kernel::Record(s, probes.At(pH, totals), pH, totals, ta, dic, k);
-        if (kernel::ReturnedAbove(s) > kPH78) {
-            return 1;
+    auto side = [&s] {
+        return kernel::ReturnedAbove(s) > kPH78 ? 1 : kernel::ReturnedBelow(s) < kPH78 ? -1 : 0;
+    };
+    if (nearHalfWidth == 0.0L) {
+        const long double above = kPH78 + 2.0L * kernel::kPHTolerance;
+        const long double below = kPH78 - 2.0L * kernel::kPHTolerance;
+        const long double order[2] = {guess < kPH78 ? below : above, guess < kPH78 ? above : below};
+        for (long double pH : order) {
+            kernel::Record(s, probes.At(pH, totals), pH, totals, ta, dic, k);
+            if (side() != 0) {
+                return side();
+            }
         }
-        if (kernel::ReturnedBelow(s) < kPH78) {
-            return -1;
-        }
+        nearHalfWidth = kNearPH78;
     }
-    long double halfWidth = kNearPH78;
-    kernel::SettleAround(probes, totals, ta, dic, k, kPH78, halfWidth, kProbeBudget, s);
-    return 0;
+    long double halfWidth = nearHalfWidth;
+    kernel::SettleAround(probes, totals, ta, dic, k, kPH78, halfWidth, kProbeBudget, s, true);
+    nearHalfWidth = 1.5L * halfWidth;
+    return side();
 }
 
 } // namespace
@@ -209,6 +215,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     kernel::Probes probes(c, gammaH);
     PHEstimate estimate;
     DoseHints found;
+    long double nearPH78 = 0.0L;
 
     DoseResult out;
     long double d = 0.0L;
@@ -318,13 +325,19 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         // The pH the pass found, as far as it is known, for the guesses of later passes.
         long double passPH = kernel::kInfinity;
         if (target == Target::pH78) {
-            position = SettlePH78(probes, totals, taNew, dicNew, k, guess, settled);
+            position = SettlePH78(probes, totals, taNew, dicNew, k, guess, settled, nearPH78);
         } else {
             long double halfWidth = estimate.HalfWidth();
             kernel::SettleAround(probes, totals, taNew, dicNew, k, guess, halfWidth, kProbeBudget,
                                  settled);
             estimate.NoteHalfWidth(halfWidth);
             position = SettleSI(settled);
+            if (position == 0 && settled.Bracketed() && settled.root < kernel::kInfinity) {
+                // Too wide a bracket for the SI or for a short search: narrow it first.
+                kernel::SettleAround(probes, totals, taNew, dicNew, k, settled.root, halfWidth,
+                                     kProbeBudget, settled, true);
+                position = SettleSI(settled);
+            }
             passPH = PHOf(settled, guess);
         }
         if (position == 0) {
