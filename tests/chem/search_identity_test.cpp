@@ -2,7 +2,7 @@
 // must still be those of the plain searches to the last bit. 20,000 seeded random waters in four
 // shares (one ctest entry each): every input pair, DIC and KB/KS families, computed and entered
 // ionic strength, with and without phosphate, all chemicals to both targets, waters near the
-// target and waters on the ends of the form's ranges. bench/search_identity runs more of them.
+// target and waters on the ends of the form's ranges. build/zeb_search_identity runs more of them.
 #include "../common/search_identity.h"
 
 #include <gtest/gtest.h>

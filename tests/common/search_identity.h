@@ -2,7 +2,7 @@
 // One random water's searches, the engine's against the plain ones (plain_searches.h): the pH
 // search of one input pair's TA and DIC, then one dose search (chemical and target cycling with
 // the index), every fifth on a water first brought to the target by the engine itself, so that
-// its dose lies near zero. Shared by the test and by bench/search_identity.
+// its dose lies near zero. Shared by the test and by bench/tools/search_identity.cpp.
 
 #include "plain_searches.h"
 #include "random_waters.h"
