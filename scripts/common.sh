@@ -7,7 +7,7 @@ ZEB_BUILD="${ZEB_BUILD_DIR:-$ZEB_ROOT/build}"
 ZEB_PACKAGES=(cmake ninja-build g++ qt6-base-dev libjpeg-dev libgtest-dev libbenchmark-dev
               nlohmann-json3-dev libcli11-dev poppler-utils fonts-dejavu-core fonts-liberation
               dpkg-dev file desktop-file-utils appstream shared-mime-info man-db
-              qt6-svg-dev)
+              qt6-svg-dev qt6-translations-l10n locales)
 
 zeb_install_missing() {
     local missing=()
@@ -23,6 +23,15 @@ zeb_install_missing() {
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# The German locale: the C library's German error texts and the locale-independence tests need it.
+zeb_german_locale() {
+    locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' && return 0
+    echo "Generating the locale de_DE.UTF-8"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo localedef -i de_DE -c -f UTF-8 -A /usr/share/locale/locale.alias de_DE.UTF-8
 }
 
 zeb_build() {

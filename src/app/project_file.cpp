@@ -180,8 +180,8 @@ void ConvertOlderWaters(std::array<WaterAnalysis, 3>& waters, const LineBuffer& 
             w.tempTitr43 = w.tempTitr82;
 }
 
-std::string ErrnoText(int err) {
-    return std::strerror(err);
+SystemReason ErrnoText(int err) {
+    return ReasonOf(err);
 }
 
 // A file descriptor closed at the end of its scope.
@@ -249,6 +249,11 @@ std::string Trimmed(std::string_view label) {
 FileError::FileError(std::string fileName, std::string reason)
     : std::runtime_error(fileName + ": " + reason), fileName_(std::move(fileName)),
       reason_(std::move(reason)) {}
+
+FileError::FileError(std::string fileName, SystemReason reason)
+    : FileError(std::move(fileName), std::move(reason.text)) {
+    errorNumber_ = reason.errorNumber;
+}
 
 ValueTooWideError::ValueTooWideError(std::string part, std::string field, std::string value)
     : std::runtime_error(part + ", " + field + ": \"" + value +

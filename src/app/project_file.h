@@ -31,16 +31,27 @@ private:
     std::array<std::string, kCapacity> lines_;
 };
 
+// The C library's error number with its text in the C locale (English).
+struct SystemReason {
+    int errorNumber = 0;
+    std::string text;
+};
+SystemReason ReasonOf(int errorNumber);
+
 // A file that cannot be read or written: the file name and the system's reason.
 class FileError : public std::runtime_error {
 public:
     FileError(std::string fileName, std::string reason);
+    FileError(std::string fileName, SystemReason reason);
     const std::string& fileName() const { return fileName_; }
+    // In English; file_error_text.h gives it in the interface language.
     const std::string& reason() const { return reason_; }
+    int errorNumber() const { return errorNumber_; } // 0 when the C library gave none
 
 private:
     std::string fileName_;
     std::string reason_;
+    int errorNumber_ = 0;
 };
 
 // A value text too wide for the 8-character columns of the project file.

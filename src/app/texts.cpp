@@ -63,9 +63,12 @@ constexpr TextEntry kEntries[] = {
     {"msg.dirMissing", " ist nicht vorhanden.", " does not exist."},
     {"msg.saveChanges", "Änderungen speichern in ", "Save changes to "},
     {"msg.modified", "Geändert", "Modified"},
-    // File system failures: file name + cannotRead/cannotWrite + the system's reason.
+    // File system failures: file name + cannotRead/cannotWrite + the system's reason; where the
+    // system has no reason in the language, file name + ...Sentence, the reason on its own line.
     {"msg.cannotRead", " ist nicht lesbar: ", " cannot be read: "},
     {"msg.cannotWrite", " ist nicht beschreibbar: ", " cannot be written: "},
+    {"msg.cannotReadSentence", " ist nicht lesbar.", " cannot be read."},
+    {"msg.cannotWriteSentence", " ist nicht beschreibbar.", " cannot be written."},
     // A project file saved as UTF-8 with a character Windows-1252 cannot store:
     //   file name + utf8Line + line number + utf8NotCp1252.
     {"msg.utf8Line", " ist eine UTF-8-Datei; Zeile ", " is a UTF-8 file; line "},

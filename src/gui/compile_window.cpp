@@ -92,8 +92,7 @@ void CompileWindow::OpenSlot(int slot) {
             MessageIcon::Warning, MessageButtons::Ok);
         return;
     } catch (const app::FileError& e) {
-        dialogs_.Message(this,
-                         ToQString(e.fileName()) + Tr("msg.cannotRead") + ToQString(e.reason()),
+        dialogs_.Message(this, FileErrorText(e, app::FileAccess::Read, language()),
                          MessageIcon::Warning, MessageButtons::Ok);
         return;
     }
@@ -145,8 +144,7 @@ void CompileWindow::save() {
     try {
         app::SaveProject(file->toStdString(), compiled, buffer_, app::SystemDateTimeText());
     } catch (const app::FileError& e) {
-        dialogs_.Message(this,
-                         ToQString(e.fileName()) + Tr("msg.cannotWrite") + ToQString(e.reason()),
+        dialogs_.Message(this, FileErrorText(e, app::FileAccess::Write, language()),
                          MessageIcon::Warning, MessageButtons::Ok);
         return;
     }

@@ -51,8 +51,8 @@ QString QtFileFilter(const QString& tableFilter) {
     return description + QStringLiteral(" (") + pattern + u')';
 }
 
-MessageAnswer QtDialogs::Message(QWidget* parent, const QString& text, MessageIcon icon,
-                                 MessageButtons buttons) {
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const QString& text, MessageIcon icon,
+                                            MessageButtons buttons) {
     QMessageBox::Icon boxIcon = QMessageBox::Information;
     if (icon == MessageIcon::Confirmation)
         boxIcon = QMessageBox::Question;
@@ -63,8 +63,14 @@ MessageAnswer QtDialogs::Message(QWidget* parent, const QString& text, MessageIc
         set = QMessageBox::Yes | QMessageBox::No;
     else if (buttons == MessageButtons::YesNoCancel)
         set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    QMessageBox box(boxIcon, QApplication::applicationName(), text, set, parent);
-    switch (box.exec()) {
+    return std::make_unique<QMessageBox>(boxIcon, QApplication::applicationName(), text, set,
+                                         parent);
+}
+
+MessageAnswer QtDialogs::Message(QWidget* parent, const QString& text, MessageIcon icon,
+                                 MessageButtons buttons) {
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(parent, text, icon, buttons);
+    switch (box->exec()) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
     case QMessageBox::No:

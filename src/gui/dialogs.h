@@ -6,10 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <utility>
 
 class QDialog;
+class QMessageBox;
 class QPrinter;
 class QWidget;
 
@@ -74,6 +76,11 @@ public:
 private:
     QStringList places_;
 };
+
+// The box QtDialogs::Message shows (with the standard buttons in the language of Qt's installed
+// translation).
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const QString& text, MessageIcon icon,
+                                            MessageButtons buttons);
 
 // "Programmdateien (*.zeb)|*.zeb" -> "Programmdateien (*.zeb)" for a Qt file dialog.
 QString QtFileFilter(const QString& tableFilter);

@@ -16,6 +16,10 @@ QString TextFor(std::string_view key, app::Language language) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QString FileErrorText(const app::FileError& error, app::FileAccess access, app::Language language) {
+    return QString::fromStdString(app::FileErrorMessage(error, access, language));
+}
+
 namespace {
 
 bool SetWidgetText(QWidget& widget, const QString& text) {

@@ -3,6 +3,7 @@
 // LanguageAware and is registered with MainWindow::RegisterWindow; SetGermanTexts and
 // SetEnglishTexts then call ApplyTexts on every registered window at once.
 
+#include "app/file_error_text.h"
 #include "app/texts.h"
 
 #include <QString>
@@ -21,6 +22,9 @@ public:
 
 // A text of the language table as a QString.
 QString TextFor(std::string_view key, app::Language language);
+
+// The message of a file that cannot be read or written (app::FileErrorMessage) as a QString.
+QString FileErrorText(const app::FileError& error, app::FileAccess access, app::Language language);
 
 // Sets every "<formName>.<name>" text of the table on the child of `window` whose objectName is
 // <name> (labels, buttons, check boxes, radio buttons, group boxes, tab pages) and

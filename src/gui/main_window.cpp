@@ -20,12 +20,15 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 #include <ctime>
@@ -372,7 +375,7 @@ void MainWindow::Initialisieren() {
     try {
         read = app::ReadSettings(settingsFile_);
     } catch (const app::FileError& e) {
-        ShowFileError(e, "msg.cannotRead");
+        ShowFileError(e, app::FileAccess::Read);
         readFailed = true;
     }
     std::error_code ec;
@@ -384,7 +387,7 @@ void MainWindow::Initialisieren() {
         try {
             app::WriteSettings(settingsFile_, settings);
         } catch (const app::FileError& e) {
-            ShowFileError(e, "msg.cannotWrite");
+            ShowFileError(e, app::FileAccess::Write);
         }
     }
 
@@ -448,9 +451,9 @@ bool MainWindow::CheckChanges() {
     return true;
 }
 
-void MainWindow::ShowFileError(const app::FileError& error, std::string_view what) {
-    dialogs_.Message(this, FromStd(error.fileName()) + Tr(what) + FromStd(error.reason()),
-                     MessageIcon::Warning, MessageButtons::Ok);
+void MainWindow::ShowFileError(const app::FileError& error, app::FileAccess access) {
+    dialogs_.Message(this, FileErrorText(error, access, language_), MessageIcon::Warning,
+                     MessageButtons::Ok);
 }
 
 bool MainWindow::OpenProjectFile(const QString& file) {
@@ -470,7 +473,7 @@ bool MainWindow::OpenProjectFile(const QString& file) {
             MessageIcon::Warning, MessageButtons::Ok);
         return false;
     } catch (const app::FileError& e) {
-        ShowFileError(e, "msg.cannotRead");
+        ShowFileError(e, app::FileAccess::Read);
         return false;
     }
     UpdateTitle(file.toStdString());
@@ -501,7 +504,7 @@ bool MainWindow::WriteProject(const QString& file) {
         return false;
     } catch (const app::FileError& e) {
         project_.fileName = previous;
-        ShowFileError(e, "msg.cannotWrite");
+        ShowFileError(e, app::FileAccess::Write);
         return false;
     }
     UpdateTitle(project_.fileName);
@@ -617,8 +620,27 @@ void MainWindow::SetEnglishTexts() {
     ApplyLanguage(app::Language::English);
 }
 
+void MainWindow::ApplyQtTranslation(app::Language language) {
+    const bool german = language == app::Language::German;
+    if (german && !qtTexts_) {
+        qtTexts_ = new QTranslator(this);
+        // Without the translation files Qt's texts stay English; the program's own texts are
+        // German either way.
+        if (!qtTexts_->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            qWarning("Qt's German translations (qtbase_de.qm) were not found");
+    }
+    if (german && !qtTextsInstalled_ && !qtTexts_->isEmpty())
+        qtTextsInstalled_ = QCoreApplication::installTranslator(qtTexts_);
+    else if (!german && qtTextsInstalled_)
+        qtTextsInstalled_ = !QCoreApplication::removeTranslator(qtTexts_);
+}
+
 void MainWindow::ApplyLanguage(app::Language language) {
     language_ = language;
+    // First, so that the language-change events Qt sends reach windows already in the language.
+    ApplyQtTranslation(language);
     for (int m = 0; m < MenuCount; ++m)
         menus_[m]->setTitle(Tr(MenuKey(kMenuNames[m])));
     for (int i = 0; i < kCommandCount; ++i)

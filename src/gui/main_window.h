@@ -47,6 +47,7 @@ class QDialog;
 class QLabel;
 class QMenu;
 class QTimer;
+class QTranslator;
 
 namespace zeb::gui {
 
@@ -171,13 +172,14 @@ private:
     void BuildMenu();
     void BuildStatusBar();
     void ApplyLanguage(app::Language language);
+    void ApplyQtTranslation(app::Language language);
     void FormActivate(); // timer tick: date and time
     void ClearModifiedMark();
     bool OpenProjectFile(const QString& file);
     bool WriteProject(const QString& file);
     std::filesystem::path DefaultWorkingDirectory() const;
     QString UntitledIn(const QString& directory) const;
-    void ShowFileError(const app::FileError& error, std::string_view what);
+    void ShowFileError(const app::FileError& error, app::FileAccess access);
 
     Dialogs& dialogs_;
     StartupOptions startup_;
@@ -195,6 +197,10 @@ private:
     std::array<QLabel*, 4> panels_{};
     QLabel* subtitle_ = nullptr;
     QTimer* clock_ = nullptr;
+    // Qt's own texts (standard buttons, file and print dialogs) in German; installed while the
+    // interface is German.
+    QTranslator* qtTexts_ = nullptr;
+    bool qtTextsInstalled_ = false;
     QList<QPointer<QWidget>> windows_;
     std::function<std::pair<std::string, std::string>()> blendFields_;
 

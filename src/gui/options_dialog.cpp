@@ -138,10 +138,7 @@ void OptionsDialog::SpracheSpeichern() {
         try {
             app::WriteSettings(settingsFile_, settings);
         } catch (const app::FileError& e) {
-            dialogs_.Message(this,
-                             QString::fromStdString(e.fileName()) +
-                                 TextFor("msg.cannotWrite", language_) +
-                                 QString::fromStdString(e.reason()),
+            dialogs_.Message(this, FileErrorText(e, app::FileAccess::Write, language_),
                              MessageIcon::Warning, MessageButtons::Ok);
         }
     }

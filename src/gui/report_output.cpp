@@ -104,9 +104,7 @@ bool ReportOutput::Save(QWidget* window, const ReportLinesFunction& lines) {
     try {
         report::WriteReportFile(name.toStdString(), lines(*format));
     } catch (const app::FileError& e) {
-        dialogs_.Message(window,
-                         name + TextFor("msg.cannotWrite", formatDialog_.language()) +
-                             QString::fromStdString(e.reason()),
+        dialogs_.Message(window, FileErrorText(e, app::FileAccess::Write, formatDialog_.language()),
                          MessageIcon::Warning, MessageButtons::Ok);
         return false;
     }

@@ -3,12 +3,15 @@
 
 #include "app/cp1252.h"
 #include "app/data_directory.h"
+#include "app/file_error_text.h"
 #include "app/number_format.h"
 #include "app/project.h"
 #include "app/project_file.h"
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace zeb::app;
 using namespace zeb::test;
@@ -181,6 +184,31 @@ TEST_F(ProjectFileTest, FailedWriteKeepsTheOldFileAndSaysWhy) {
     LineBuffer buf;
     EXPECT_THROW(SaveProject(dir / "occupied.zeb", Project(), buf, "now"), FileError);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProjectFileTest, FileErrorsSpeakTheInterfaceLanguage) {
+    LineBuffer buf;
+    Project p;
+    try {
+        LoadProject(dir / "missing.zeb", p, buf);
+        FAIL() << "no error for a missing file";
+    } catch (const FileError& e) {
+        const std::string name = (dir / "missing.zeb").string();
+        EXPECT_EQ(e.errorNumber(), ENOENT);
+        EXPECT_EQ(FileErrorMessage(e, FileAccess::Read, Language::English),
+                  name + " cannot be read: No such file or directory");
+        // ./test generates the German locale; without it the reason gets a line of its own.
+        if (ReasonIn(ENOENT, Language::German))
+            EXPECT_EQ(FileErrorMessage(e, FileAccess::Read, Language::German),
+                      name + " ist nicht lesbar: Datei oder Verzeichnis nicht gefunden");
+        else
+            EXPECT_EQ(FileErrorMessage(e, FileAccess::Read, Language::German),
+                      name + " ist nicht lesbar.\nNo such file or directory");
+    }
+    // A reason without an error number cannot be translated: never inside the German sentence.
+    EXPECT_EQ(
+        FileErrorMessage(FileError("p.zeb", "disk on fire"), FileAccess::Write, Language::German),
+        "p.zeb ist nicht beschreibbar.\ndisk on fire");
 }
 
 TEST(ComposeProject, TakesTheSelectedWatersWithDefaultsElsewhere) {
