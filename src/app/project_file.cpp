@@ -375,18 +375,41 @@ void ReadProjectLines(Project& project, const LineBuffer& buffer) {
     }
 }
 
+namespace {
+
+// A field as the windows label it, where the file's own label differs: the file keeps the old
+// name "DOC" for the organic carbon, and "c(...)" for the masses of iron and manganese.
+std::string FieldName(int line, std::string_view label) {
+    switch (line) {
+    case 23:
+    case 75:
+        return "TOC";
+    case 44:
+        return "%";
+    case 83:
+        return "odH";
+    case 91:
+        return "ß(Fe)";
+    case 92:
+        return "ß(Mn)";
+    default:
+        return Trimmed(label);
+    }
+}
+
+} // namespace
+
 void CheckValueWidths(const ProjectParts& parts) {
     for (int i = 0; i < 3; ++i) {
         const std::string part(1, WaterLetter(static_cast<WaterId>(i)));
         for (const WaterLine& l : kWaterLines)
-            CheckWidth(parts.waters[i].*l.member, part,
-                       Trimmed(l.label).empty() ? (l.line == 44 ? "%" : "odH") : Trimmed(l.label));
+            CheckWidth(parts.waters[i].*l.member, part, FieldName(l.line, l.label));
     }
     for (const ConditioningLine& l : kConditioningLines)
         CheckWidth(parts.conditioning.*l.member, "conditioning", Trimmed(l.label));
     for (const W216Line& l : kW216Lines) {
-        CheckWidth(parts.w216.values[l.first], "W 216", Trimmed(l.label));
-        CheckWidth(parts.w216.values[l.second], "W 216", Trimmed(l.label));
+        CheckWidth(parts.w216.values[l.first], "W 216", FieldName(l.line, l.label));
+        CheckWidth(parts.w216.values[l.second], "W 216", FieldName(l.line, l.label));
     }
     for (const ShareLine& l : kShareLines) {
         CheckWidth(parts.w216.values[l.inBlend1], "W 216", "%");

@@ -133,8 +133,10 @@ void AddChemCommands(CLI::App& app) {
         auto temp = std::make_shared<std::string>("0");
         auto ios = std::make_shared<std::string>("0");
         auto opts = std::make_shared<ToolOptions>();
-        cmd->add_option("--temp", *temp, "Temperature, degC (0-90)")->capture_default_str();
-        cmd->add_option("--ionic-strength", *ios, "Ionic strength, mmol/L (0-50)")
+        // The window starts with "0" in both fields, and so does the command.
+        cmd->add_option("--temp", *temp, "Temperature, degC (0-90); 0 when left out")
+            ->capture_default_str();
+        cmd->add_option("--ionic-strength", *ios, "Ionic strength, mmol/L (0-50); 0 when left out")
             ->capture_default_str();
         AddToolOptions(cmd, *opts);
         cmd->callback([=] { RunConstants(*temp, *ios, *opts); });
@@ -146,9 +148,10 @@ void AddChemCommands(CLI::App& app) {
         auto temp = std::make_shared<std::string>("0");
         auto ios = std::make_shared<std::string>("0");
         auto opts = std::make_shared<ToolOptions>();
-        cmd->add_option("--ph", *pH, "pH")->capture_default_str();
-        cmd->add_option("--temp", *temp, "Temperature, degC (0-90)")->capture_default_str();
-        cmd->add_option("--ionic-strength", *ios, "Ionic strength, mmol/L (0-50)")
+        cmd->add_option("--ph", *pH, "pH; 0 when left out")->capture_default_str();
+        cmd->add_option("--temp", *temp, "Temperature, degC (0-90); 0 when left out")
+            ->capture_default_str();
+        cmd->add_option("--ionic-strength", *ios, "Ionic strength, mmol/L (0-50); 0 when left out")
             ->capture_default_str();
         AddToolOptions(cmd, *opts);
         cmd->callback([=] { RunCarbonic(*pH, *temp, *ios, *opts); });

@@ -267,6 +267,7 @@ void AnalysisForm::ShowIonicStrengthOption(bool clearValue) {
 }
 
 void AnalysisForm::test() {
+    CommitFocusedControl(this);
     for (;;) {
         NormalizeAllFields();
         check_->Show(analysis::CheckAnalysis(ReadForm()));
@@ -281,6 +282,7 @@ void AnalysisForm::test() {
 }
 
 void AnalysisForm::OkClick() {
+    CommitFocusedControl(this);
     NormalizeAllFields();
     accept();
 }
@@ -292,6 +294,8 @@ void AnalysisForm::showEvent(QShowEvent* event) {
 }
 
 void AnalysisForm::done(int result) {
+    // Cancel and Escape too: the notices below look at the value as it would be stored.
+    CommitFocusedControl(this);
     // Notices only: the form closes either way, but a zero here is rarely meant.
     if (!ui_->CheckBox2->isChecked() && Value(ui_->Edit10) == 0)
         Inform("msg.iosZero");

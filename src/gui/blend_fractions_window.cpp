@@ -1,5 +1,6 @@
 #include "gui/blend_fractions_window.h"
 
+#include "app/number_format.h"
 #include "gui/entry_fields.h"
 #include "results/blend.h"
 #include "ui_blend_fractions_window.h"
@@ -30,6 +31,11 @@ void BlendFractionsWindow::SetShares(const std::array<std::string, 3>& shares) {
     ui_->Edit1->setText(ToQString(shares[0]));
     ui_->Edit2->setText(ToQString(shares[1]));
     ui_->Edit3->setText(ToQString(shares[2]));
+    // The sum of what is loaded, not what the last Run left in the field.
+    long double sum = 0;
+    for (const std::string& share : shares)
+        sum += app::ParseNumber(share);
+    ui_->Edit4->setText(ToQString(app::FormatFixed(sum, 8, 3)));
 }
 
 std::array<std::string, 3> BlendFractionsWindow::shares() const {

@@ -63,7 +63,9 @@ void BlendSeriesWindow::Run(const app::WaterAnalysis& first, const app::WaterAna
                             const ReportHeader& header) {
     header_ = header;
     result_ = RunWithProgress(
-        progress_, [&first, &second] { return results::ComputeBlendSeries(first, second); });
+        progress_, results::kBlendSeriesSteps, [&first, &second](results::Progress* progress) {
+            return results::ComputeBlendSeries(first, second, results::Execution::Serial, progress);
+        });
     // The texts are inputs: shown even when nothing could be computed.
     result_.text1 = first.text;
     result_.text2 = second.text;

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace zeb::gui {
 
 namespace {
@@ -52,7 +54,11 @@ ConditioningWindow::ConditioningWindow(Dialogs& dialogs, ReportOutput& reports,
         auto* entry = findChild<QLineEdit*>(QLatin1String(f.control));
         bindings_.push_back({entry, f.member});
         EnterMovesFocus(entry);
-        OnLeave(entry, [this] { Button2Click(); });
+        // Results go when an input changes; leaving an entry untouched keeps them.
+        OnLeave(entry, [this, entry] {
+            if (entry->isModified())
+                Button2Click();
+        });
     }
     ui_->Edit1->setValidator(new Cp1252Validator(ui_->Edit1));
 
@@ -153,6 +159,19 @@ void ConditioningWindow::NormalizeInputs() {
     Inform(messages);
 }
 
+void ConditioningWindow::ApplyWindowTexts() {
+    // One of the two labels of the dose shows, by the dilution mode; both take the width of the
+    // wider, so that switching the mode moves nothing and the window keeps its size.
+    QLabel* labels[] = {ui_->labelDosage, ui_->labelConcentration};
+    int width = 0;
+    for (QLabel* label : labels) {
+        label->setMinimumWidth(0);
+        width = std::max(width, label->sizeHint().width());
+    }
+    for (QLabel* label : labels)
+        label->setMinimumWidth(width);
+}
+
 void ConditioningWindow::init() {
     Button2Click();
     NormalizeInputs();
@@ -164,11 +183,13 @@ void ConditioningWindow::Button2Click() {
 }
 
 void ConditioningWindow::Button1Click() {
+    CommitFocusedControl(this);
     NormalizeInputs();
     accept();
 }
 
 void ConditioningWindow::Button3Click() {
+    CommitFocusedControl(this);
     reject();
 }
 
@@ -201,6 +222,7 @@ void ConditioningWindow::mitVerduennung() {
 }
 
 void ConditioningWindow::run() {
+    CommitFocusedControl(this);
     const results::ConditioningResult r =
         results::ComputeConditioning(ReadForm(), ui_->radioWithDilution->isChecked());
     WriteEntries(r.inputs);

@@ -43,6 +43,7 @@ public:
     void save();
 
 protected:
+    void ApplyWindowTexts() override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -45,10 +45,15 @@ protected:
     }
 };
 
+constexpr const char* kLeaveFilterName = "zebLeaveAction";
+
 class LeaveFilter : public QObject {
 public:
     LeaveFilter(QObject* parent, std::function<void()> onLeave)
-        : QObject(parent), onLeave_(std::move(onLeave)) {}
+        : QObject(parent), onLeave_(std::move(onLeave)) {
+        setObjectName(QLatin1String(kLeaveFilterName));
+    }
+    void Leave() { onLeave_(); }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
@@ -72,6 +77,18 @@ void EnterMovesFocus(QWidget* control) {
 
 void OnLeave(QWidget* control, std::function<void()> onLeave) {
     control->installEventFilter(new LeaveFilter(control, std::move(onLeave)));
+}
+
+void CommitFocusedControl(QWidget* window) {
+    QWidget* focus = window->focusWidget();
+    if (!focus || focus->window() != window)
+        return;
+    if (const auto* entry = qobject_cast<QLineEdit*>(focus); entry && !entry->isModified())
+        return;
+    for (QObject* child : focus->children()) {
+        if (child->objectName() == QLatin1String(kLeaveFilterName))
+            static_cast<LeaveFilter*>(child)->Leave();
+    }
 }
 
 void SetTextColor(QWidget* label, const QColor& color) {

@@ -32,6 +32,12 @@ void EnterMovesFocus(QWidget* control);
 // the control, and checking again would repeat the message.
 void OnLeave(QWidget* control, std::function<void()> onLeave);
 
+// Runs the leave action of the control that has the focus in `window` now, as leaving it would
+// (an entry only when it was edited since). A button pressed by its access key (Alt+O) or by
+// Enter as the default button does not take the focus, so without this the value being typed
+// would reach what the button does unconverted, beside a stale partner in another unit.
+void CommitFocusedControl(QWidget* window);
+
 // Label text colour; an invalid colour restores the palette's normal one.
 void SetTextColor(QWidget* label, const QColor& color);
 

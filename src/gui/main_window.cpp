@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -31,6 +32,7 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <ctime>
 #include <iomanip>
 #include <locale>
@@ -254,22 +256,30 @@ void MainWindow::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
-    constexpr int kWidths[4] = {520, 80, 80, 80};
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (i > 0)
             panel->setAlignment(Qt::AlignCenter);
-        // The four nominal widths add up to more than the window is wide; the last panel takes
-        // what is left instead of running past the edge.
-        if (i < 3)
-            panel->setFixedWidth(kWidths[i]);
-        else
-            panel->setMinimumWidth(0);
-        bar->addWidget(panel, i == 3 ? 1 : 0);
+        panel->setMinimumWidth(0);
+        // The first panel takes what the other three leave of the window's width.
+        bar->addWidget(panel, i == 0 ? 1 : 0);
         panels_[static_cast<size_t>(i)] = panel;
     }
+    // The others are as wide as their longest text (in either language, and the date and time
+    // in the system's formats) with room on both sides, at least their nominal 80 pixels.
+    const auto fit = [](QLabel* panel, const QStringList& texts) {
+        const QFontMetrics metrics(panel->font());
+        int widest = 0;
+        for (const QString& text : texts)
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        panel->setFixedWidth(std::max(80, widest + 2 * panel->frameWidth() + 16));
+    };
+    fit(panels_[1], {TextFor("msg.modified", app::Language::German),
+                     TextFor("msg.modified", app::Language::English)});
+    fit(panels_[2], {SystemTimeText("%x"), QStringLiteral("00.00.0000")});
+    fit(panels_[3], {SystemTimeText("%X"), QStringLiteral("00:00:00")});
 }
 
 void MainWindow::RegisterWindow(QWidget* window, int helpContext) {

@@ -3,8 +3,10 @@
 #include "ui_progress_window.h"
 
 #include <QEventLoop>
+#include <QProgressBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <exception>
 #include <thread>
 
@@ -24,16 +26,26 @@ void ProgressWindow::ApplyTexts(app::Language language) {
     ApplyTableTexts(*this, "TProgress", language);
 }
 
-void ProgressWindow::Run(const std::function<void()>& work, int showAfterMs) {
+void ProgressWindow::Run(const std::function<void(results::Progress&)>& work, int stages,
+                         int showAfterMs) {
     shownInLastRun_ = false;
+    results::Progress progress;
+    QProgressBar* bar = ui_->ProgressBar1;
+    bar->setRange(0, stages);
+    bar->setValue(0);
+    const auto follow = [&] { bar->setValue(std::clamp(progress.done(), 0, stages)); };
+    // The stages finish on the worker; the bar reads their count on this thread.
+    QTimer followTimer;
+    followTimer.setInterval(40);
+    connect(&followTimer, &QTimer::timeout, this, follow);
     QEventLoop loop;
     QTimer showTimer;
     showTimer.setSingleShot(true);
-    connect(&showTimer, &QTimer::timeout, this, [this] {
-        // The number of steps is not known in advance: a busy bar.
-        ui_->ProgressBar1->setRange(0, 0);
+    connect(&showTimer, &QTimer::timeout, this, [&] {
+        follow();
         show();
         shownInLastRun_ = true;
+        followTimer.start();
     });
 
     std::exception_ptr failure;
@@ -41,7 +53,7 @@ void ProgressWindow::Run(const std::function<void()>& work, int showAfterMs) {
     // waits in the queue, so the loop cannot miss it.
     std::thread worker([&] {
         try {
-            work();
+            work(progress);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -52,11 +64,10 @@ void ProgressWindow::Run(const std::function<void()>& work, int showAfterMs) {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
     showTimer.stop();
-    if (isVisible()) {
-        ui_->ProgressBar1->setRange(0, 1);
-        ui_->ProgressBar1->setValue(1);
+    followTimer.stop();
+    bar->setValue(stages);
+    if (isVisible())
         hide();
-    }
     if (failure)
         std::rethrow_exception(failure);
 }

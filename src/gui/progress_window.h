@@ -6,6 +6,7 @@
 // they run on cannot change a digit of their results.
 
 #include "gui/language.h"
+#include "results/progress.h"
 
 #include <QDialog>
 
@@ -26,9 +27,11 @@ public:
 
     void ApplyTexts(app::Language language) override;
 
-    // Runs `work` to its end and rethrows what it threw. The window shows a busy bar once
-    // `showAfterMs` have passed and is hidden again before this returns.
-    void Run(const std::function<void()>& work, int showAfterMs = 500);
+    // Runs `work` to its end and rethrows what it threw. Once `showAfterMs` have passed the
+    // window shows a bar from 0 to `stages` that advances as `work` steps its Progress; the bar
+    // is set to its maximum and the window hidden again before this returns.
+    void Run(const std::function<void(results::Progress&)>& work, int stages,
+             int showAfterMs = 500);
 
     // Whether the window was shown during the last Run.
     bool shownInLastRun() const { return shownInLastRun_; }
@@ -39,9 +42,12 @@ private:
 };
 
 // The result of `compute`, computed under the progress window.
-template <class Compute> auto RunWithProgress(ProgressWindow& progress, Compute&& compute) {
-    decltype(compute()) result{};
-    progress.Run([&] { result = compute(); });
+// `compute` is called with the results::Progress it steps through its `stages`.
+template <class Compute>
+auto RunWithProgress(ProgressWindow& window, int stages, Compute&& compute) {
+    results::Progress* none = nullptr;
+    decltype(compute(none)) result{};
+    window.Run([&](results::Progress& progress) { result = compute(&progress); }, stages);
     return result;
 }
 

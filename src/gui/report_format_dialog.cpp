@@ -42,6 +42,11 @@ void ReportFormatDialog::SelectStandard() {
     ui_->radioStandard->setChecked(true);
 }
 
+void ReportFormatDialog::SelectFormat(report::ReportFormat format) {
+    (format == report::ReportFormat::Excel ? ui_->radioExcel : ui_->radioStandard)
+        ->setChecked(true);
+}
+
 void ReportFormatDialog::ApplyTexts(app::Language language) {
     language_ = language;
     ApplyTableTexts(*this, "TForm17", language);

@@ -30,6 +30,7 @@ public:
     // "Standard" is chosen from the start, so a confirmed dialog always has a format.
     std::optional<report::ReportFormat> format() const;
     void SelectStandard();
+    void SelectFormat(report::ReportFormat format);
 
     void ApplyTexts(app::Language language) override;
     app::Language language() const { return language_; }

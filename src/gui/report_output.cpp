@@ -94,6 +94,7 @@ bool ReportOutput::Save(QWidget* window, const report::ReportText& report,
 bool ReportOutput::Save(QWidget* window, const ReportLinesFunction& lines) {
     const QString key = window ? window->objectName() : QString();
     formatDialog_.SetFileName(rememberedNames_.value(key));
+    formatDialog_.SelectFormat(rememberedFormats_.value(key, report::ReportFormat::Standard));
     if (dialogs_.RunModal(formatDialog_) != QDialog::Accepted)
         return false;
     const QString name = formatDialog_.fileName();
@@ -101,6 +102,7 @@ bool ReportOutput::Save(QWidget* window, const ReportLinesFunction& lines) {
     const std::optional<report::ReportFormat> format = formatDialog_.format();
     if (!format)
         return false;
+    rememberedFormats_[key] = *format;
     try {
         report::WriteReportFile(name.toStdString(), lines(*format));
     } catch (const app::FileError& e) {

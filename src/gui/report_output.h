@@ -51,9 +51,9 @@ public:
     void Print(QWidget* window, const report::ReportText& report,
                std::span<const ReportPage> pages);
 
-    // TForm17 with the name last used for this window (by objectName), then the file in the
-    // chosen format. A file that cannot be written is reported with its name and the reason.
-    // Returns whether a file was written.
+    // TForm17 with the name and format last used for this window (by objectName; "Standard" at
+    // first, whatever another window chose), then the file in the chosen format. A file that cannot
+    // be written is reported with its name and the reason. Returns whether a file was written.
     bool Save(QWidget* window, const report::ReportText& report,
               const report::ReportLayout& layout);
     // The same for a report whose saved lines need more than a layout (the blend series).
@@ -67,6 +67,7 @@ private:
     Dialogs& dialogs_;
     ReportFormatDialog& formatDialog_;
     QMap<QString, QString> rememberedNames_;
+    QMap<QString, report::ReportFormat> rememberedFormats_;
 };
 
 } // namespace zeb::gui

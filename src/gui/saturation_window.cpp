@@ -52,9 +52,11 @@ void SaturationWindow::Open(const app::Project& project, app::WaterId id,
 void SaturationWindow::Run(const app::WaterAnalysis& water, const ReportHeader& header) {
     // The three columns run on threads of their own; their numbers are those of a serial run.
     Show(water,
-         RunWithProgress(
-             progress_,
-             [&water] { return results::ComputeSaturation(water, results::Execution::Parallel); }),
+         RunWithProgress(progress_, results::kSaturationStages,
+                         [&water](results::Progress* progress) {
+                             return results::ComputeSaturation(water, results::Execution::Parallel,
+                                                               progress);
+                         }),
          header);
 }
 

@@ -47,7 +47,9 @@ void SpeciesWindow::Open(const app::Project& project, app::WaterId id, const Rep
 void SpeciesWindow::Run(const app::WaterAnalysis& water, const ReportHeader& header) {
     water_ = water;
     header_ = header;
-    result_ = RunWithProgress(progress_, [&water] { return results::ComputeSpecies(water); });
+    result_ = RunWithProgress(progress_, results::kColumns, [&water](results::Progress* progress) {
+        return results::ComputeSpecies(water, results::Execution::Serial, progress);
+    });
     hasRun_ = true;
     ShowResult();
     BuildReport();

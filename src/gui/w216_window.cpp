@@ -9,11 +9,14 @@
 #include "results/w216.h"
 #include "ui_w216_window.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 
 namespace zeb::gui {
 
@@ -27,6 +30,15 @@ constexpr int kQAFirst = W216Data::QAFirst;
 constexpr ReportPage kPages[] = {{8, 34}};
 
 const QColor kGreen(0, 128, 0);
+
+// A field the user cannot type into looks like one: the window's colour behind its text.
+void ShowReadOnly(QLineEdit* entry, bool readOnly) {
+    entry->setReadOnly(readOnly);
+    QPalette palette = entry->palette();
+    const QPalette normal = entry->parentWidget()->palette();
+    palette.setColor(QPalette::Base, normal.color(readOnly ? QPalette::Window : QPalette::Base));
+    entry->setPalette(palette);
+}
 
 } // namespace
 
@@ -103,10 +115,47 @@ W216Window::W216Window(Dialogs& dialogs, ReportOutput& reports, const app::Proje
     app::SetDefaultW216(defaults);
     std::copy_n(defaults.values.begin(), kValueCount, minMaxValues_.begin());
     LoadW216Form(defaults);
+    StackTextRows();
+    for (int i = kQAFirst; i < kValueCount; ++i)
+        ShowReadOnly(entries_[static_cast<size_t>(i)], true);
     ApplyTexts(app::Language::German);
 }
 
 W216Window::~W216Window() = default;
+
+void W216Window::StackTextRows() {
+    // The texts of waters I and II and the text field of "min - max" take turns in one place of
+    // the size of the larger, so that the window keeps its size and its rows their places.
+    while (QLayoutItem* item = ui_->textGrid->takeAt(0))
+        delete item; // the widgets stay, to be laid out anew
+    textRows_ = new QStackedWidget(this);
+    textRows_->setObjectName(QStringLiteral("textRows"));
+    const auto page = [this](std::initializer_list<std::pair<QWidget*, QWidget*>> rows) {
+        auto* widget = new QWidget(textRows_);
+        auto* grid = new QGridLayout(widget);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setHorizontalSpacing(8);
+        grid->setVerticalSpacing(2);
+        int row = 0;
+        for (const auto& [label, value] : rows) {
+            grid->addWidget(label, row, 0);
+            grid->addWidget(value, row, 1);
+            ++row;
+        }
+        // The texts stand right beside their labels; what is left goes to the right.
+        grid->setColumnStretch(1, 1);
+        grid->setRowStretch(row, 1);
+        textRows_->addWidget(widget);
+    };
+    page({{ui_->labelTextI, ui_->valueTextI}, {ui_->labelTextII, ui_->valueTextII}});
+    page({{ui_->labelText, ui_->editText}});
+    auto* main = static_cast<QBoxLayout*>(layout());
+    const int at = main->indexOf(ui_->textGrid);
+    main->removeItem(ui_->textGrid);
+    delete ui_->textGrid;
+    ui_->textGrid = nullptr;
+    main->insertWidget(at, textRows_);
+}
 
 app::W216Data W216Window::ReadForm() const {
     app::W216Data data;
@@ -183,13 +232,9 @@ void W216Window::ShowMinMax(bool minMax) {
             group->setExclusive(true);
         }
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{ui_->labelTextI, ui_->valueTextI,
-                                                      ui_->labelTextII, ui_->valueTextII})
-        w->setVisible(!minMax);
-    ui_->labelText->setVisible(minMax);
-    ui_->editText->setVisible(minMax);
+    textRows_->setCurrentIndex(minMax ? 1 : 0);
     for (int i = 0; i < kQAFirst; ++i)
-        entries_[static_cast<size_t>(i)]->setReadOnly(!minMax);
+        ShowReadOnly(entries_[static_cast<size_t>(i)], !minMax);
 }
 
 void W216Window::LoadColumn(int column, char letter) {
@@ -297,11 +342,13 @@ void W216Window::run() {
 }
 
 void W216Window::Button1Click() {
+    CommitFocusedControl(this);
     Normalize();
     accept();
 }
 
 void W216Window::Button3Click() {
+    CommitFocusedControl(this);
     reject();
 }
 

@@ -20,6 +20,8 @@ namespace Ui {
 class W216Window;
 }
 
+class QStackedWidget;
+
 namespace zeb::gui {
 
 class W216Window : public ProjectReportWindow {
@@ -51,6 +53,7 @@ private:
     void WriteValues(const app::W216Data& data);
     void ClearResults();
     void ShowMinMax(bool minMax);
+    void StackTextRows();
     void LoadColumn(int column, char letter);
     void Select(QButtonGroup* group, char letter);
     char SelectedLetter(const QButtonGroup* group) const;
@@ -58,6 +61,7 @@ private:
     void RememberMinMax();
 
     std::unique_ptr<Ui::W216Window> ui_;
+    QStackedWidget* textRows_ = nullptr; // the waters' texts, or the text field of "min - max"
 
     // Entries of values[0 .. 17] of W216Data, in its order.
     std::array<QLineEdit*, 18> entries_{};

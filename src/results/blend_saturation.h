@@ -41,10 +41,12 @@ struct BlendSaturationColumnResult {
     DosageColumn dosage;
     int speciations = 0;
 };
-BlendSaturationColumnResult ComputeBlendSaturationColumn(const BlendState& blend, int k);
+BlendSaturationColumnResult ComputeBlendSaturationColumn(const BlendState& blend, int k,
+                                                         Progress* progress = nullptr);
 
 // Parallel execution runs the three columns on their own threads; the numbers are the same.
 BlendSaturation ComputeBlendSaturation(const std::array<app::WaterAnalysis, 3>& waters,
-                                       Execution execution = Execution::Serial);
+                                       Execution execution = Execution::Serial,
+                                       Progress* progress = nullptr);
 
 } // namespace zeb::results

@@ -38,7 +38,8 @@ BlendSeriesColumn ComputeStep(std::array<BlendWater, 2> waters,
 } // namespace
 
 BlendSeriesResult ComputeBlendSeries(const app::WaterAnalysis& first,
-                                     const app::WaterAnalysis& second, Execution execution) {
+                                     const app::WaterAnalysis& second, Execution execution,
+                                     Progress* progress) {
     BlendSeriesResult r;
     r.text1 = first.text;
     r.text2 = second.text;
@@ -54,8 +55,10 @@ BlendSeriesResult ComputeBlendSeries(const app::WaterAnalysis& first,
     const std::array<const BlendWaterSolution*, 2> solutions{&solved[0], &solved[1]};
 
     if (execution == Execution::Serial) {
-        for (int j = 0; j < kBlendSeriesSteps; ++j)
+        for (int j = 0; j < kBlendSeriesSteps; ++j) {
             r.columns[j] = ComputeStep(waters, solutions, iterate, j);
+            Step(progress);
+        }
         return r;
     }
     // One worker per core, each taking every n-th blend.
@@ -64,8 +67,10 @@ BlendSeriesResult ComputeBlendSeries(const app::WaterAnalysis& first,
     std::vector<std::future<void>> futures;
     for (int w = 0; w < workers; ++w) {
         futures.push_back(std::async(std::launch::async, [&, w] {
-            for (int j = w; j < kBlendSeriesSteps; j += workers)
+            for (int j = w; j < kBlendSeriesSteps; j += workers) {
                 r.columns[j] = ComputeStep(waters, solutions, iterate, j);
+                Step(progress);
+            }
         }));
     }
     for (auto& f : futures)

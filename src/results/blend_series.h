@@ -32,8 +32,10 @@ struct BlendSeriesResult {
 // Both waters are solved once (ionic strength iterated when either asks for it), then mixed in
 // the eleven proportions; the stored blend fractions play no part. Parallel execution spreads
 // the eleven blends over threads; the numbers are the same.
+// One progress stage per blend.
 BlendSeriesResult ComputeBlendSeries(const app::WaterAnalysis& first,
                                      const app::WaterAnalysis& second,
-                                     Execution execution = Execution::Serial);
+                                     Execution execution = Execution::Serial,
+                                     Progress* progress = nullptr);
 
 } // namespace zeb::results

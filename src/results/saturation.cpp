@@ -173,11 +173,13 @@ DosageValues DosageValuesFor(chem::Chemical chemical, const chem::DoseResult& do
     return v;
 }
 
-DosageColumn ComputeDosageColumn(const SolvedWater& water, const IonicStrengthMode& mode) {
+DosageColumn ComputeDosageColumn(const SolvedWater& water, const IonicStrengthMode& mode,
+                                 Progress* progress) {
     DosageColumn out;
     for (chem::Target target : kTargetsInOrder) {
         for (chem::Chemical chemical : chem::kAllChemicals) {
             const chem::DoseResult r = DoseWithIonicStrength(chemical, target, water, mode);
+            Step(progress);
             out.speciations += r.speciations;
             out.values[static_cast<int>(target)][static_cast<int>(chemical)] =
                 DosageValuesFor(chemical, r, water);
@@ -194,9 +196,11 @@ void DosageTables::SetColumn(int column, const DosageColumn& dosage) {
     }
 }
 
-SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row, Dosage dosage) {
+SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row, Dosage dosage,
+                                               Progress* progress) {
     SaturationColumnResult out;
     const ColumnSolution s = SolveColumn(in, row);
+    Step(progress);
     SaturationColumn& v = out.values;
     v.mValue = s.mValue;
     v.dic = s.dic;
@@ -221,26 +225,30 @@ SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row, D
         out.speciations = s.speciations + dc.speciations;
         return out;
     }
-    out.dosage = ComputeDosageColumn(water, in.ionicStrength);
+    out.dosage = ComputeDosageColumn(water, in.ionicStrength, progress);
     const auto& si0 = out.dosage.values[static_cast<int>(chem::Target::SI0)];
     const DosageValues& caco3 = si0[static_cast<int>(chem::Chemical::CaCO3)];
     v.pHc = caco3.pH;
     v.dcMmol = caco3.doseMmol;
     v.dcMg = caco3.doseMmol * kCaCO3MolarMass;
     v.pHA = si0[static_cast<int>(chem::Chemical::CO2)].pH;
+    Step(progress, 2); // Dc with pHc, and "pH A"
     out.speciations = s.speciations + out.dosage.speciations;
     return out;
 }
 
 WaterSaturation ComputeSaturation(const app::WaterAnalysis& water, Execution execution,
-                                  Dosage dosage) {
-    WaterSaturation out = ComputeSaturation(ParseWaterInputs(water), execution, dosage);
+                                  Dosage dosage, Progress* progress) {
+    WaterSaturation out =
+        ComputeSaturation(ParseWaterInputs(water), execution, dosage, progress);
     out.conductivity = analysis::ComputeConductivityFigures(water);
     return out;
 }
 
-WaterSaturation ComputeSaturation(const WaterInputs& in, Execution execution, Dosage dosage) {
+WaterSaturation ComputeSaturation(const WaterInputs& in, Execution execution, Dosage dosage,
+                                  Progress* progress) {
     WaterSaturation out;
+    Step(progress); // the inputs
     out.useDic = in.useDic;
     if (!PassesGuard(in)) {
         return out;
@@ -253,14 +261,15 @@ WaterSaturation ComputeSaturation(const WaterInputs& in, Execution execution, Do
         std::array<std::future<SaturationColumnResult>, kColumns> futures;
         for (int k = 0; k < kColumns; ++k) {
             futures[k] =
-                std::async(std::launch::async, ComputeSaturationColumn, std::cref(in), k, dosage);
+                std::async(std::launch::async, ComputeSaturationColumn, std::cref(in), k, dosage,
+                           progress);
         }
         for (int k = 0; k < kColumns; ++k) {
             columns[k] = futures[k].get();
         }
     } else {
         for (int k = 0; k < kColumns; ++k) {
-            columns[k] = ComputeSaturationColumn(in, k, dosage);
+            columns[k] = ComputeSaturationColumn(in, k, dosage, progress);
         }
     }
 

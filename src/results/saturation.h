@@ -10,6 +10,7 @@
 #include "chem/carbonate.h"
 #include "chem/saturation.h"
 #include "chem/types.h"
+#include "results/progress.h"
 
 #include <array>
 #include <string>
@@ -106,7 +107,9 @@ DosageValues DosageValuesFor(chem::Chemical chemical, const chem::DoseResult& do
 
 // The dosage tables of one column: every chemical to "SI0" and to "pH78", with the water after
 // the dose. Shared by the single water and the blend.
-DosageColumn ComputeDosageColumn(const SolvedWater& water, const IonicStrengthMode& mode);
+// One progress stage per dose.
+DosageColumn ComputeDosageColumn(const SolvedWater& water, const IonicStrengthMode& mode,
+                                 Progress* progress = nullptr);
 
 // Only NaOH, Na2CO3 and NaHCO3 have a sodium row.
 bool HasSodiumRow(chem::Chemical chemical);
@@ -156,8 +159,10 @@ struct SaturationColumnResult {
     DosageColumn dosage;
     int speciations = 0; // diagnostic: Speciate calls of pH searches and doses
 };
+// kStagesPerSaturationColumn progress stages with the tables.
 SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row,
-                                               Dosage dosage = Dosage::Tables);
+                                               Dosage dosage = Dosage::Tables,
+                                               Progress* progress = nullptr);
 
 struct WaterSaturation {
     bool computed = false; // false when the gate failed: no value below is set
@@ -175,10 +180,13 @@ struct WaterSaturation {
     int speciations = 0; // diagnostic
 };
 
+// kSaturationStages progress stages when the inputs pass the guard, one when they do not.
 WaterSaturation ComputeSaturation(const app::WaterAnalysis& water,
                                   Execution execution = Execution::Serial,
-                                  Dosage dosage = Dosage::Tables);
+                                  Dosage dosage = Dosage::Tables,
+                                  Progress* progress = nullptr);
 // The same from parsed inputs, without the conductivity figures (left empty): for batches.
-WaterSaturation ComputeSaturation(const WaterInputs& in, Execution execution, Dosage dosage);
+WaterSaturation ComputeSaturation(const WaterInputs& in, Execution execution, Dosage dosage,
+                                  Progress* progress = nullptr);
 
 } // namespace zeb::results

@@ -73,7 +73,8 @@ SpeciesColumn ComputeSpeciesColumn(const WaterInputs& in, int row) {
     return out;
 }
 
-SpeciesResult ComputeSpecies(const app::WaterAnalysis& water, Execution execution) {
+SpeciesResult ComputeSpecies(const app::WaterAnalysis& water, Execution execution,
+                             Progress* progress) {
     SpeciesResult out;
     const WaterInputs in = ParseWaterInputs(water);
     out.useDic = in.useDic;
@@ -89,10 +90,12 @@ SpeciesResult ComputeSpecies(const app::WaterAnalysis& water, Execution executio
         }
         for (int k = 0; k < kColumns; ++k) {
             out.columns[k] = futures[k].get();
+            Step(progress);
         }
     } else {
         for (int k = 0; k < kColumns; ++k) {
             out.columns[k] = ComputeSpeciesColumn(in, k);
+            Step(progress);
         }
     }
     for (const SpeciesColumn& c : out.columns) {

@@ -46,7 +46,8 @@ struct SpeciesResult {
 // or one pass at the entered ionic strength.
 SpeciesColumn ComputeSpeciesColumn(const WaterInputs& in, int row);
 
+// One progress stage per column.
 SpeciesResult ComputeSpecies(const app::WaterAnalysis& water,
-                             Execution execution = Execution::Serial);
+                             Execution execution = Execution::Serial, Progress* progress = nullptr);
 
 } // namespace zeb::results

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <clocale>
+#include <string>
 
 using namespace zeb::app;
 
@@ -30,7 +32,22 @@ INSTANTIATE_TEST_SUITE_P(
                     NormalizeCase{"12345,6789", "12345.679"}, NormalizeCase{"2.0005", "   2.001"},
                     NormalizeCase{"7.5 ", "   7.500"}, NormalizeCase{"1,5,3", "   1.500"},
                     NormalizeCase{"abc", "   0.000"}, NormalizeCase{"  +4.25E-1", "   0.425"},
-                    NormalizeCase{"0,0005", "   0.001"}, NormalizeCase{"0.00049", "   0.000"}));
+                    NormalizeCase{"0,0005", "   0.001"}, NormalizeCase{"0.00049", "   0.000"}),
+    // Named after the typed text, so that one case can be chosen by name.
+    [](const testing::TestParamInfo<NormalizeCase>& info) {
+        std::string name;
+        for (const char* c = info.param.typed; *c; ++c) {
+            if (std::isalnum(static_cast<unsigned char>(*c)))
+                name += *c;
+            else
+                name += *c == ','   ? "_comma_"
+                        : *c == '.' ? "_point_"
+                        : *c == '-' ? "_minus_"
+                        : *c == '+' ? "_plus_"
+                                    : "_blank_";
+        }
+        return name.empty() ? std::string("empty") : name;
+    });
 
 TEST(ParseNumber, ReportsWhereReadingStopped) {
     int pos = -1;

@@ -82,6 +82,9 @@ TEST_F(ProjectFileTest, OlderFilesAreConvertedAfterTheReferenceCopiesLinesAfter9
     buf[32] = "   c(PO4)   25.000   0.000 500.000  mmol/m\xB3";
     buf[74] = "   c(PO4)    5.000  12.000  mmol/m\xB3";
     buf[19] = "   t titr    8.000  11.000   9.500  oC";
+    // What an older file holds on line 87 is not a temperature of KS 4.3: it gives way to the one
+    // titration temperature of line 19.
+    buf[87] = "   T ti4.3  20.000  21.000  22.000  oC";
     std::string bytes;
     for (int i = 1; i <= 100; ++i)
         bytes += buf[i] + "\r\n";
@@ -94,7 +97,10 @@ TEST_F(ProjectFileTest, OlderFilesAreConvertedAfterTheReferenceCopiesLinesAfter9
     EXPECT_EQ(p.water(WaterId::C).cPO4, "   0.500");
     EXPECT_EQ(p.parts.w216.values[W216Data::PO4First], "   0.005");
     EXPECT_EQ(p.parts.w216.values[W216Data::PO4Second], "   0.012");
+    EXPECT_EQ(p.water(WaterId::A).tempTitr43, "   8.000");
     EXPECT_EQ(p.water(WaterId::B).tempTitr43, "  11.000");
+    EXPECT_EQ(p.water(WaterId::C).tempTitr43, "   9.500");
+    EXPECT_EQ(p.water(WaterId::B).tempTitr82, "  11.000");
     EXPECT_EQ(p.referenceCopy.waters[0].cPO4, "  25.000");
     EXPECT_TRUE(p.CheckModified(p.referenceCopy.waters[0].blendPercent,
                                 p.referenceCopy.waters[1].blendPercent));
@@ -172,6 +178,19 @@ TEST_F(ProjectFileTest, TooWideValueWritesNothing) {
     } catch (const ValueTooWideError& e) {
         EXPECT_EQ(e.part(), "B");
         EXPECT_EQ(e.field(), "c(Ca)");
+    }
+    // Named as the windows label them, not by the file's older labels.
+    p.water(WaterId::B).cCa = "   1.000";
+    for (auto [member, name] :
+         {std::pair{&WaterAnalysis::toc, "TOC"}, std::pair{&WaterAnalysis::massFe, "ß(Fe)"}}) {
+        Project q = p;
+        q.water(WaterId::C).*member = "123456.789";
+        try {
+            SaveProject(dir / "keep.zeb", q, buf, "now");
+            FAIL() << name;
+        } catch (const ValueTooWideError& e) {
+            EXPECT_EQ(e.field(), name);
+        }
     }
     EXPECT_EQ(Slurp(dir / "keep.zeb"), "old contents\r\n");
 }

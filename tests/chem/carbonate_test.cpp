@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 namespace zeb::chem {
 namespace {
@@ -89,7 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
     Waters, RoundTripTest,
     ::testing::Values(ForwardCase{5.9L, 6.3L, 20.0L, 15.0L, 12.0L, 8.0L, 0},  // pH below 8.2: KB8.2
                       ForwardCase{5.9L, 5.5L, 22.0L, 22.0L, 10.0L, 12.0L, 2}, // pH above 8.2: KS8.2
-                      ForwardCase{0.5L, 0.6L, 18.0L, 18.0L, 8.0L, 0.0L, 1}));
+                      ForwardCase{0.5L, 0.6L, 18.0L, 18.0L, 8.0L, 0.0L, 1}),
+    [](const ::testing::TestParamInfo<ForwardCase>& info) {
+        constexpr const char* kNames[] = {"BaseCapacity", "AcidCapacity", "LowAlkalinity"};
+        return std::string(kNames[info.index]);
+    });
 
 TEST(SolvePHBisectionTest, CarriesTheAlkalinityItWasGiven) {
     for (const testing::TestWater& w :

@@ -81,6 +81,29 @@ TEST(DoseToTargetTest, EveryBaseReachesPH78) {
     }
 }
 
+// The sodium chemicals by their formulas: per mmol/L dosed, Na2CO3 brings 2 Na+, 2 meq of
+// alkalinity and 1 DIC; NaHCO3 1, 1 and 1; NaOH 1, 1 and none. The water rebuilt that way from
+// the dose found must be the water of the search's last pass.
+TEST(DoseToTargetTest, SodiumChemicalsByTheirFormulas) {
+    const TestWater w = testing::SoftWater();
+    const struct {
+        Chemical chemical;
+        long double na, ta, dic;
+    } cases[] = {
+        {Chemical::Na2CO3, 2, 2, 1}, {Chemical::NaHCO3, 1, 1, 1}, {Chemical::NaOH, 1, 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(ChemicalName(c.chemical)));
+        const DoseResult r =
+            DoseToTarget(c.chemical, Target::pH78, w.species, w.ta, w.dic, kT, kIos);
+        SpeciesVector s = w.species;
+        s[slot::Na] += c.na * r.dose;
+        const PHSolution after =
+            SolvePHBisection(s, kT, kIos, w.ta + c.ta * r.dose, w.dic + c.dic * r.dose);
+        EXPECT_NEAR(after.pH, 7.8, 1e-4);
+        EXPECT_EQ(after.ionicStrength, r.ionicStrength);
+    }
+}
+
 TEST(DoseToTargetTest, UnreachableTargetEndsAtTheBracket) {
     // Already far above pH 7.8 and still above it with all sodium removed.
     TestWater w = testing::SoftWater();

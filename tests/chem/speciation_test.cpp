@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
+#include <string>
+#include <utility>
 
 namespace zeb::chem {
 namespace {
@@ -38,7 +41,38 @@ TEST_P(SpeciateWaterTest, SumsAreConsistentWithSpecies) {
 
 INSTANTIATE_TEST_SUITE_P(Waters, SpeciateWaterTest,
                          ::testing::Values(testing::HardWater(), testing::SoftWater(),
-                                           testing::PhosphateWater()));
+                                           testing::PhosphateWater()),
+                         [](const ::testing::TestParamInfo<TestWater>& info) {
+                             constexpr const char* kNames[] = {"Hard", "Soft", "Phosphate"};
+                             return std::string(kNames[info.index]);
+                         });
+
+// The ionic strength is 1/2 * sum of c * z^2 over the species returned; worked out here from the
+// charges, so the phosphate species (PO4--- weighs 9/2) are checked at a pH where they matter.
+TEST(SpeciateTest, IonicStrengthIsHalfTheSumOfCTimesZSquared) {
+    const std::pair<std::size_t, int> charged[] = {
+        {slot::Na, 1},     {slot::K, 1},       {slot::Cl, -1},    {slot::No3, -1},
+        {slot::H, 1},      {slot::Oh, -1},     {slot::Hco3, -1},  {slot::Co3, -2},
+        {slot::Ca, 2},     {slot::CaHco3, 1},  {slot::Mg, 2},     {slot::MgHco3, 1},
+        {slot::So4, -2},   {slot::H2po4, -1},  {slot::Hpo4, -2},  {slot::Po4, -3},
+        {slot::CaPo4, -1}, {slot::CaH2po4, 1}, {slot::MgPo4, -1}, {slot::MgH2po4, 1},
+        {slot::CaOh, 1},   {slot::MgOh, 1},    {slot::Hso4, -1},  {slot::Nh4, 1},
+        {slot::Fe, 2},     {slot::Mn, 2}};
+    for (long double pH : {7.4L, 11.5L}) {
+        SCOPED_TRACE(static_cast<double>(pH));
+        EquilibriumConstants k;
+        long double gammaH = 0;
+        ComputeConstants(10.0L, 8.0L, gammaH, k);
+        SpeciesVector s = testing::PhosphateWater().species;
+        s[slot::Dic] = testing::PhosphateWater().dic;
+        const SpeciationResult r = Speciate(k, s, pH, gammaH);
+        long double sum = 0;
+        for (const auto& [species, z] : charged)
+            sum += s[species] * z * z;
+        EXPECT_NEAR(r.ionicStrength, sum / 2, 1e-12L * sum);
+        EXPECT_GT(s[slot::Po4], 0.0L);
+    }
+}
 
 TEST(SpeciateTest, PureCarbonateWaterMatchesClosedForm) {
     for (long double pH : {5.0L, 6.356L, 8.3L, 10.5L}) {

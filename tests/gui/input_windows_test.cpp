@@ -30,6 +30,20 @@ void Show(QWidget& w) {
     QVERIFY(ShowActive(w));
 }
 
+// Types into the entry without leaving it, as a user does before confirming with the keyboard.
+void TypeOnly(QWidget& window, const char* name, const QString& text) {
+    QLineEdit* e = Entry(window, name);
+    e->setFocus(Qt::TabFocusReason);
+    e->selectAll();
+    QTest::keyClicks(e, text);
+}
+
+// Alt+<key>: the button acts without taking the focus, as its access key makes it do.
+void PressAccessKey(QWidget& window, Qt::Key key) {
+    QTest::keyClick(window.focusWidget(), key, Qt::AltModifier);
+    QTest::qWait(150); // the click is animated
+}
+
 } // namespace
 
 class InputWindowsTest : public QObject {
@@ -147,6 +161,90 @@ private slots:
         QCOMPARE(data.text, project.water(app::WaterId::B).text);
     }
 
+    void conditioningRunsAndStoresTheFieldBeingEdited() {
+        ConditioningWindow window(front.dialogs, front.reports, project);
+        app::ConditioningData data;
+        app::SetDefaultConditioning(data);
+        window.LoadConditioningForm(data);
+        Show(window);
+        Click(window, "buttonDataB");
+        TypeOnly(window, "Edit13", "1");
+        PressAccessKey(window, Qt::Key_R);
+        QCOMPARE(LabelText(window, "valueMValue"), QString("   8.150"));
+        // Leaving the unchanged entry afterwards keeps the results: they belong to its value.
+        QTest::keyClick(Entry(window, "Edit13"), Qt::Key_Tab);
+        QCOMPARE(LabelText(window, "valueMValue"), QString("   8.150"));
+        TypeOnly(window, "Edit13", "2,5");
+        PressAccessKey(window, Qt::Key_O);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        window.StoreConditioningForm(data);
+        QCOMPARE(data.cx, std::string("   2.500"));
+    }
+
+    void blendFractionsOkTakesTheShareBeingEdited() {
+        BlendFractionsWindow window;
+        window.SetShares({"0", "0", "0"});
+        Show(window);
+        TypeOnly(window, "Edit1", "40");
+        PressAccessKey(window, Qt::Key_O);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(window.shares(), (std::array<std::string, 3>{"  40.000", "   0.000", "  60.000"}));
+    }
+
+    // The sum shows what is loaded, and the computed fields cannot be typed into.
+    void blendFractionsSumAndComputedFields() {
+        BlendFractionsWindow window;
+        window.SetShares({"   0.000", "   0.000", "   0.000"}); // as after New
+        Show(window);
+        QCOMPARE(Entry(window, "Edit4")->text(), QString("   0.000"));
+        QVERIFY(Entry(window, "Edit3")->isReadOnly());
+        QVERIFY(Entry(window, "Edit4")->isReadOnly());
+        QTest::keyClicks(Entry(window, "Edit3"), "5");
+        QCOMPARE(Entry(window, "Edit3")->text(), QString("   0.000"));
+        window.SetShares({"  30.000", "  50.000", "  20.000"});
+        window.hide();
+        Show(window);
+        QCOMPARE(Entry(window, "Edit4")->text(), QString(" 100.000"));
+    }
+
+    // Switching modes moves nothing: the window keeps its size, its entries their places.
+    void conditioningAndW216KeepTheirSize() {
+        ConditioningWindow conditioning(front.dialogs, front.reports, project);
+        Show(conditioning);
+        const QSize size = conditioning.size();
+        const QPoint dose = Entry(conditioning, "Edit13")->pos();
+        for (int i = 0; i < 3; ++i) {
+            ChooseRadio(conditioning, "radioWithDilution");
+            QCoreApplication::processEvents();
+            QCOMPARE(conditioning.size(), size);
+            ChooseRadio(conditioning, "radioWithoutDilution");
+            QCoreApplication::processEvents();
+            QCOMPARE(conditioning.size(), size);
+            QCOMPARE(Entry(conditioning, "Edit13")->pos(), dose);
+        }
+
+        W216Window w216(front.dialogs, front.reports, project);
+        Show(w216);
+        const QSize w216Size = w216.size();
+        const QPoint firstRow = Entry(w216, "EditI1")->mapTo(&w216, QPoint());
+        const QColor window = w216.palette().color(QPalette::Window);
+        // In water mode the values are the waters': they look as read-only as they are.
+        QCOMPARE(Entry(w216, "EditI1")->palette().color(QPalette::Base), window);
+        ChooseRadio(w216, "radioMinMax");
+        QCoreApplication::processEvents();
+        QCOMPARE(w216.size(), w216Size);
+        QCOMPARE(Entry(w216, "EditI1")->mapTo(&w216, QPoint()), firstRow);
+        QVERIFY(Entry(w216, "editText")->isVisible());
+        QVERIFY(Entry(w216, "EditI1")->palette().color(QPalette::Base) != window);
+        QCOMPARE(Entry(w216, "EditI7")->palette().color(QPalette::Base), window);
+        ChooseRadio(w216, "radioIA");
+        QCoreApplication::processEvents();
+        QCOMPARE(w216.size(), w216Size);
+        QVERIFY(!Entry(w216, "editText")->isVisible());
+        QCOMPARE(Entry(w216, "EditI1")->palette().color(QPalette::Base), window);
+        Messages();
+    }
+
     void conditioningDilutionModes() {
         ConditioningWindow window(front.dialogs, front.reports, project);
         app::ConditioningData data;
@@ -228,6 +326,31 @@ private slots:
         window.StoreW216Form(data);
         QCOMPARE(data.values[app::W216Data::Letter1], std::string("A"));
         QCOMPARE(data.values[app::W216Data::Letter2], std::string("C"));
+    }
+
+    // Row 7 follows the value being typed when OK comes from the keyboard, as after Tab.
+    void w216OkTakesTheValueBeingEdited() {
+        W216Window tabbed(front.dialogs, front.reports, project);
+        Show(tabbed);
+        ChooseRadio(tabbed, "radioMinMax");
+        Type(tabbed, "EditI1", "10");
+        Type(tabbed, "EditI2", "2");
+        const QString afterTab = Entry(tabbed, "EditI7")->text();
+        QVERIFY(!afterTab.isEmpty());
+        tabbed.hide();
+
+        W216Window window(front.dialogs, front.reports, project);
+        Show(window);
+        ChooseRadio(window, "radioMinMax");
+        Type(window, "EditI1", "10");
+        TypeOnly(window, "EditI2", "2");
+        PressAccessKey(window, Qt::Key_O);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        app::W216Data data;
+        window.StoreW216Form(data);
+        QCOMPARE(data.values[1 * 2], std::string("   2.000")); // I, row 2
+        QCOMPARE(Q(data.values[6 * 2]), afterTab);             // I, row 7
+        Messages();
     }
 
     void w216MinMax() {
@@ -339,6 +462,36 @@ private slots:
         for (const QString& s : shown)
             QCOMPARE(s.section('=', 0, 0) + '=' + Text(qPrintable(s.section('=', 0, 0))), s);
         QCOMPARE(FormMessages(), messages);
+    }
+
+    // Ca 2 typed in mmol/L and confirmed from the keyboard: never beside the old mass.
+    void confirmingCommitsTheFieldBeingEdited_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Alt+O") << int(Qt::Key_O);
+        QTest::newRow("Alt+T") << int(Qt::Key_T);
+        QTest::newRow("Alt+C") << int(Qt::Key_C);
+    }
+    void confirmingCommitsTheFieldBeingEdited() {
+        QFETCH(int, key);
+        QString massDuringCheck;
+        formDialogs.modalHandlers << [&](QDialog& check) {
+            massDuringCheck = Text("Edit20");
+            check.reject();
+        };
+        TypeOnly(*form, "Edit13", "2");
+        PressAccessKey(*form, Qt::Key(key));
+        QCOMPARE(Text("Edit13"), QString("   2.000"));
+        QCOMPARE(Text("Edit20"), QString("  80.160"));
+        QCOMPARE(Text("Edit32"), QString("   2.000")); // the hardness follows
+        if (key == Qt::Key_T) {
+            QCOMPARE(massDuringCheck, QString("  80.160"));
+        } else {
+            formDialogs.modalHandlers.clear();
+            QVERIFY(!form->isVisible());
+        }
+        app::WaterAnalysis water;
+        form->StoreAnalysisForm(water);
+        QCOMPARE(water.massCa, std::string("  80.160"));
     }
 
     void leavingAnUnchangedFieldConvertsNothing() {

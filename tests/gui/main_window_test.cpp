@@ -29,6 +29,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -210,7 +211,15 @@ private slots:
         QVERIFY(window.statusPanel(1)->text().isEmpty());
         QVERIFY(!window.statusPanel(2)->text().isEmpty());
         QVERIFY(!window.statusPanel(3)->text().isEmpty());
-        QCOMPARE(window.statusPanel(0)->width(), 520);
+        // Every panel inside the window, each text with room to spare.
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int i = 0; i < 4; ++i) {
+            QLabel* panel = window.statusPanel(i);
+            QVERIFY2(panel->geometry().right() < window.statusBar()->width(),
+                     qPrintable(QString::number(i)));
+            QVERIFY(panel->width() >= panel->fontMetrics().horizontalAdvance(panel->text()) + 12);
+        }
+        QVERIFY(window.statusPanel(0)->width() > 400);
         QCOMPARE(window.centralWidget()->width(), 752);
     }
 

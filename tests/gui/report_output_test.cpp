@@ -156,6 +156,21 @@ private slots:
                    "Anteil A;;;50,5;x y;\r\n\r\n";
         QCOMPARE(ReadBytes(excel), expected);
         QCOMPARE(output.rememberedName(&window), excel);
+
+        // Each window keeps its own format: another starts with "Standard", this one with "Excel".
+        QDialog other;
+        other.setObjectName(QStringLiteral("TForm15"));
+        QStringList offered;
+        const auto note = [&](QDialog& d) {
+            offered << (d.findChild<QRadioButton*>(QStringLiteral("radioExcel"))->isChecked()
+                            ? QStringLiteral("Excel")
+                            : QStringLiteral("Standard"));
+            d.reject();
+        };
+        dialogs_.modalHandlers << note << note;
+        QVERIFY(!output.Save(&other, text, layout));
+        QVERIFY(!output.Save(&window, text, layout));
+        QCOMPARE(offered, (QStringList{QStringLiteral("Standard"), QStringLiteral("Excel")}));
     }
 
     void replaceQuestionNoKeepsTheDialogOpen() {

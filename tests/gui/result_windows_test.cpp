@@ -22,7 +22,9 @@
 
 #include <QPalette>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <chrono>
 #include <stdexcept>
@@ -468,21 +470,40 @@ private slots:
     }
 
     void progressAppearsOnlyForLongRuns() {
-        bool visibleDuring = false;
-        progress.Run([] {});
+        auto* bar = progress.findChild<QProgressBar*>("ProgressBar1");
+        progress.Run([](results::Progress&) {}, results::kSaturationStages);
         QVERIFY(!progress.shownInLastRun());
+        // Half the stages, a pause in which the window appears, then the rest.
+        int shownInThePause = -1;
+        bool visibleInThePause = false;
+        QTimer::singleShot(450, &progress, [&] {
+            visibleInThePause = progress.isVisible();
+            shownInThePause = bar->value();
+        });
         progress.Run(
-            [&] {
+            [&](results::Progress& p) {
+                p.Step(26);
                 std::this_thread::sleep_for(std::chrono::milliseconds(600));
-                visibleDuring = true;
+                p.Step(26);
             },
-            200);
+            results::kSaturationStages, 200);
         QVERIFY(progress.shownInLastRun());
-        QVERIFY(visibleDuring);
+        QVERIFY(visibleInThePause);
+        QCOMPARE(bar->minimum(), 0);
+        QCOMPARE(bar->maximum(), 52);
+        QCOMPARE(shownInThePause, 26);
+        QCOMPARE(bar->value(), 52);
         QVERIFY(!progress.isVisible());
+
+        // The state of saturation steps through every one of the 52 stages.
+        results::Progress counted;
+        results::ComputeSaturation(ExampleProject().water(app::WaterId::A),
+                                   results::Execution::Parallel, &counted);
+        QCOMPARE(counted.done(), results::kSaturationStages);
         QCOMPARE(progress.windowTitle(), QString("Berechnung läuft ..."));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                                 progress.Run([] { throw std::runtime_error("x"); }));
+        QVERIFY_THROWS_EXCEPTION(
+            std::runtime_error,
+            progress.Run([](results::Progress&) { throw std::runtime_error("x"); }, 1));
     }
 };
 

@@ -1,13 +1,6 @@
 // The reports of the result windows: the example project's reports line by line against the
 // reviewed files, and the layout rules the example does not reach.
-#include "report/blend_report.h"
-#include "report/conditioning_report.h"
-#include "report/saturation_report.h"
-#include "report/series_report.h"
-#include "report/species_report.h"
-#include "report/w216_report.h"
-
-#include "golden.h"
+#include "report_builders.h"
 
 #include <gtest/gtest.h>
 
@@ -18,52 +11,8 @@ namespace {
 
 using app::Language;
 using app::WaterId;
+using namespace testing::builders;
 using testing::Example;
-constexpr ReportFormat kStandard = ReportFormat::Standard;
-constexpr ReportFormat kExcel = ReportFormat::Excel;
-
-std::vector<std::string> Saturation(const app::WaterAnalysis& w, Language lang, ReportFormat f) {
-    return ReportLines(BuildSaturationReport(results::ComputeSaturation(w), w, lang,
-                                             app::kSignature2012, testing::kFileName,
-                                             testing::kDateTime),
-                       SaturationReportLayout(), f);
-}
-
-std::vector<std::string> Species(const app::WaterAnalysis& w, Language lang, ReportFormat f) {
-    return ReportLines(BuildSpeciesReport(results::ComputeSpecies(w), w, lang, app::kSignature2012,
-                                          testing::kFileName, testing::kDateTime),
-                       SpeciesReportLayout(), f);
-}
-
-std::vector<std::string> Blend(Language lang, ReportFormat f) {
-    return ReportLines(BuildBlendReport(results::ComputeBlendSaturation(Example().parts.waters),
-                                        lang, app::kSignature2012, testing::kFileName,
-                                        testing::kDateTime),
-                       BlendReportLayout(), f);
-}
-
-std::vector<std::string> Conditioning(const app::ConditioningData& d, Language lang,
-                                      ReportFormat f) {
-    const results::ConditioningResult r =
-        results::ComputeConditioning(d, results::ConditioningWithDilution(d));
-    return ReportLines(BuildConditioningReport(r, lang, app::kSignature2012, testing::kFileName,
-                                               testing::kDateTime),
-                       ConditioningReportLayout(), f);
-}
-
-std::vector<std::string> Series(Language lang, ReportFormat f) {
-    const results::BlendSeriesResult r =
-        results::ComputeBlendSeries(Example().water(WaterId::A), Example().water(WaterId::B));
-    return SeriesReportLines(
-        BuildSeriesReport(r, lang, app::kSignature2012, testing::kFileName, testing::kDateTime), f);
-}
-
-std::vector<std::string> W216(const app::W216Data& d, Language lang, ReportFormat f) {
-    const results::W216Result r = results::ComputeW216(d, Example().parts.waters);
-    return ReportLines(
-        BuildW216Report(r, lang, app::kSignature2012, testing::kFileName, testing::kDateTime),
-        W216ReportLayout(), f);
-}
 
 // Water C with the DIC family and an ionic strength entered by hand.
 app::WaterAnalysis DicWater() {

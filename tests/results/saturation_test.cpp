@@ -130,7 +130,10 @@ TEST_P(ExampleSaturation, WithoutDosageTheColumnsKeepTheirBits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Waters, ExampleSaturation,
-                         testing::Values(app::WaterId::A, app::WaterId::B, app::WaterId::C));
+                         testing::Values(app::WaterId::A, app::WaterId::B, app::WaterId::C),
+                         [](const testing::TestParamInfo<app::WaterId>& info) {
+                             return std::string(1, app::WaterLetter(info.param));
+                         });
 
 TEST(Saturation, AfterDosageRows) {
     results::SolvedWater water;
@@ -234,9 +237,10 @@ TEST(Saturation, GuardNeedsPHAboveTwoAndPositiveKS43) {
     }
 }
 
-TEST(Saturation, CyclingIonicStrengthGivesTheResultOfAllFiftyPasses) {
-    // Water B's first column needs so much NaHCO3 for pH 7.8 that its ionic strength ends in a
-    // two-value cycle just above the tolerance.
+TEST(Saturation, DoseOnACyclingIonicStrengthIsThatOfThePlainIteration) {
+    // Water B's first column needs so much NaHCO3 for pH 7.8 that its ionic strength never
+    // settles: the iteration ends at its pass limit, and the dose must be the one of its last
+    // pass however the passes are shared or cached.
     const results::WaterInputs in = results::ParseWaterInputs(ExampleWater(app::WaterId::B));
     const results::ColumnSolution s = results::SolveColumn(in, 0);
     const results::SolvedWater water{s.species, s.mValue, s.dic, in.tCalc};
@@ -246,13 +250,15 @@ TEST(Saturation, CyclingIonicStrengthGivesTheResultOfAllFiftyPasses) {
                                    water.dic, water.temperature, ios);
         return plain.ionicStrength;
     };
-    EXPECT_EQ(chem::IterateIonicStrength(step).passes, 50);
+    const chem::IonicStrengthIteration it = chem::IterateIonicStrength(step);
+    const chem::DoseResult last = plain;
+    // Still moving after the last pass: the case this test is about.
+    ASSERT_GE(std::fabs(step(it.ionicStrength) - it.ionicStrength), 1e-6L);
     const chem::DoseResult cached =
         results::DoseWithIonicStrength(Chemical::NaHCO3, Target::pH78, water, in.ionicStrength);
-    EXPECT_TRUE(Same(cached.dose, plain.dose));
-    EXPECT_TRUE(Same(cached.pH, plain.pH));
-    EXPECT_TRUE(Same(cached.ionicStrength, plain.ionicStrength));
-    EXPECT_LT(cached.speciations, 25 * plain.speciations);
+    EXPECT_TRUE(Same(cached.dose, last.dose));
+    EXPECT_TRUE(Same(cached.pH, last.pH));
+    EXPECT_TRUE(Same(cached.ionicStrength, last.ionicStrength));
 }
 
 TEST(Species, WithoutPhosphateEveryPhosphateSpeciesIsZero) {

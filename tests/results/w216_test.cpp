@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 namespace zeb::results {
 namespace {
@@ -38,6 +39,26 @@ TEST(W216Test, FlagAboveOneOnly) {
     EXPECT_EQ(r.rows[2].p1, 0.0L); // zero values give P = 0
     for (int row = 0; row < kW216RowCount; ++row)
         EXPECT_EQ(W216Weight(row, -2.0L), W216Weight(row, 0.0L)) << W216RowName(row);
+}
+
+// The weights of the worksheet, worked out here with std::pow from its coefficients.
+TEST(W216Test, WeightsFollowTheWorksheetsPowerLaws) {
+    const std::function<double(double)> laws[kW216RowCount] = {
+        [](double c) { return 1.967 * std::pow(c, 0.29); },
+        [](double c) { return 1.509 * std::pow(c, 0.556); },
+        [](double c) { return 0.609 * std::pow(c, 0.818); },
+        [](double c) { return 1.643 * std::pow(c, 0.59); },
+        [](double c) { return 0.612 * std::pow(1000 * c, 0.443); },
+        [](double c) { return 0.5 * c + 0.5; },
+        [](double c) { return 1.998 * std::pow(c, 0.379); },
+    };
+    for (int row = 0; row < kW216RowCount; ++row) {
+        for (double c : {0.004, 0.5, 2.0, 37.5}) {
+            const double expected = laws[row](c);
+            EXPECT_NEAR(static_cast<double>(W216Weight(row, c)), expected, 1e-12 * expected)
+                << W216RowName(row) << " at " << c;
+        }
+    }
 }
 
 TEST(W216Test, SharesAreCheckedRoundedAndCompleted) {
