@@ -55,7 +55,7 @@ void SaturationWindow::Run(const app::WaterAnalysis& water, const ReportHeader& 
          RunWithProgress(progress_, results::kSaturationStages,
                          [&water](results::Progress* progress) {
                              return results::ComputeSaturation(water, results::Execution::Parallel,
-                                                               progress);
+                                                               results::Dosage::Tables, progress);
                          }),
          header);
 }

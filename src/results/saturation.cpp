@@ -239,8 +239,7 @@ SaturationColumnResult ComputeSaturationColumn(const WaterInputs& in, int row, D
 
 WaterSaturation ComputeSaturation(const app::WaterAnalysis& water, Execution execution,
                                   Dosage dosage, Progress* progress) {
-    WaterSaturation out =
-        ComputeSaturation(ParseWaterInputs(water), execution, dosage, progress);
+    WaterSaturation out = ComputeSaturation(ParseWaterInputs(water), execution, dosage, progress);
     out.conductivity = analysis::ComputeConductivityFigures(water);
     return out;
 }
@@ -260,9 +259,8 @@ WaterSaturation ComputeSaturation(const WaterInputs& in, Execution execution, Do
     if (execution == Execution::Parallel) {
         std::array<std::future<SaturationColumnResult>, kColumns> futures;
         for (int k = 0; k < kColumns; ++k) {
-            futures[k] =
-                std::async(std::launch::async, ComputeSaturationColumn, std::cref(in), k, dosage,
-                           progress);
+            futures[k] = std::async(std::launch::async, ComputeSaturationColumn, std::cref(in), k,
+                                    dosage, progress);
         }
         for (int k = 0; k < kColumns; ++k) {
             columns[k] = futures[k].get();

@@ -183,8 +183,7 @@ struct WaterSaturation {
 // kSaturationStages progress stages when the inputs pass the guard, one when they do not.
 WaterSaturation ComputeSaturation(const app::WaterAnalysis& water,
                                   Execution execution = Execution::Serial,
-                                  Dosage dosage = Dosage::Tables,
-                                  Progress* progress = nullptr);
+                                  Dosage dosage = Dosage::Tables, Progress* progress = nullptr);
 // The same from parsed inputs, without the conductivity figures (left empty): for batches.
 WaterSaturation ComputeSaturation(const WaterInputs& in, Execution execution, Dosage dosage,
                                   Progress* progress = nullptr);

@@ -498,7 +498,7 @@ private slots:
         // The state of saturation steps through every one of the 52 stages.
         results::Progress counted;
         results::ComputeSaturation(ExampleProject().water(app::WaterId::A),
-                                   results::Execution::Parallel, &counted);
+                                   results::Execution::Parallel, results::Dosage::Tables, &counted);
         QCOMPARE(counted.done(), results::kSaturationStages);
         QCOMPARE(progress.windowTitle(), QString("Berechnung läuft ..."));
         QVERIFY_THROWS_EXCEPTION(
