@@ -27,7 +27,9 @@ zeb_install_missing() {
 
 # The German locale: the C library's German error texts and the locale-independence tests need it.
 zeb_german_locale() {
-    locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' && return 0
+    local have
+    have="$(locale -a 2>/dev/null || true)"
+    grep -qix 'de_DE\.utf-\?8' <<<"$have" && return 0
     echo "Generating the locale de_DE.UTF-8"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"

@@ -47,6 +47,7 @@ W216Window::W216Window(Dialogs& dialogs, ReportOutput& reports, const app::Proje
     : ProjectReportWindow(dialogs, reports, project, parent), ui_(new Ui::W216Window),
       sourceI_(new QButtonGroup(this)), sourceII_(new QButtonGroup(this)) {
     ui_->setupUi(this);
+    StackTextRows();
     StyleValueLabels(8);
     for (int row = 1; row <= results::kW216RowCount; ++row) {
         entries_[static_cast<size_t>(2 * (row - 1))] =
@@ -115,7 +116,6 @@ W216Window::W216Window(Dialogs& dialogs, ReportOutput& reports, const app::Proje
     app::SetDefaultW216(defaults);
     std::copy_n(defaults.values.begin(), kValueCount, minMaxValues_.begin());
     LoadW216Form(defaults);
-    StackTextRows();
     for (int i = kQAFirst; i < kValueCount; ++i)
         ShowReadOnly(entries_[static_cast<size_t>(i)], true);
     ApplyTexts(app::Language::German);
