@@ -15,6 +15,9 @@ BlendFractionsWindow::BlendFractionsWindow(QWidget* parent)
     ui_->setupUi(this);
     for (QLineEdit* e : {ui_->Edit1, ui_->Edit2, ui_->Edit3, ui_->Edit4})
         EnterMovesFocus(e);
+    // C and the sum are always computed.
+    ShowReadOnly(ui_->Edit3, true);
+    ShowReadOnly(ui_->Edit4, true);
     connect(ui_->Button1, &QPushButton::clicked, this, &BlendFractionsWindow::Button1Click);
     connect(ui_->Button2, &QPushButton::clicked, this, &BlendFractionsWindow::Button2Click);
     connect(ui_->Button3, &QPushButton::clicked, this, &BlendFractionsWindow::Button3Click);

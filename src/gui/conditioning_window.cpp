@@ -14,8 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include <algorithm>
+#include <QStackedWidget>
 
 namespace zeb::gui {
 
@@ -61,6 +60,14 @@ ConditioningWindow::ConditioningWindow(Dialogs& dialogs, ReportOutput& reports,
         });
     }
     ui_->Edit1->setValidator(new Cp1252Validator(ui_->Edit1));
+    // One of the two labels of the dose shows, by the dilution mode. They take turns in one place
+    // as wide as the wider, so that switching the mode moves nothing and the window keeps its
+    // size (showing one before hiding the other would widen the window for good).
+    doseLabels_ = new QStackedWidget(this);
+    ui_->layout3->removeWidget(ui_->labelConcentration);
+    delete ui_->layout3->replaceWidget(ui_->labelDosage, doseLabels_);
+    doseLabels_->addWidget(ui_->labelDosage);
+    doseLabels_->addWidget(ui_->labelConcentration);
 
     auto* chemicalGroup = new QButtonGroup(this);
     for (size_t i = 0; i < std::size(kChemicalButtons); ++i) {
@@ -159,19 +166,6 @@ void ConditioningWindow::NormalizeInputs() {
     Inform(messages);
 }
 
-void ConditioningWindow::ApplyWindowTexts() {
-    // One of the two labels of the dose shows, by the dilution mode; both take the width of the
-    // wider, so that switching the mode moves nothing and the window keeps its size.
-    QLabel* labels[] = {ui_->labelDosage, ui_->labelConcentration};
-    int width = 0;
-    for (QLabel* label : labels) {
-        label->setMinimumWidth(0);
-        width = std::max(width, label->sizeHint().width());
-    }
-    for (QLabel* label : labels)
-        label->setMinimumWidth(width);
-}
-
 void ConditioningWindow::init() {
     Button2Click();
     NormalizeInputs();
@@ -207,8 +201,7 @@ void ConditioningWindow::ohneVerduennung() {
     ui_->Edit14->setEnabled(false);
     ui_->labelVolume->setEnabled(false);
     ui_->unitVolume->setEnabled(false);
-    ui_->labelDosage->show();
-    ui_->labelConcentration->hide();
+    doseLabels_->setCurrentWidget(ui_->labelDosage);
     Button2Click();
 }
 
@@ -216,8 +209,7 @@ void ConditioningWindow::mitVerduennung() {
     ui_->Edit14->setEnabled(true);
     ui_->labelVolume->setEnabled(true);
     ui_->unitVolume->setEnabled(true);
-    ui_->labelDosage->hide();
-    ui_->labelConcentration->show();
+    doseLabels_->setCurrentWidget(ui_->labelConcentration);
     Button2Click();
 }
 

@@ -16,6 +16,8 @@ namespace Ui {
 class ConditioningWindow;
 }
 
+class QStackedWidget;
+
 namespace zeb::gui {
 
 class ConditioningWindow : public ProjectReportWindow {
@@ -43,10 +45,10 @@ public:
     void save();
 
 protected:
-    void ApplyWindowTexts() override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    QStackedWidget* doseLabels_ = nullptr; // "Dosage" or "Concentration of solution"
     struct Binding {
         QLineEdit* entry;
         std::string app::ConditioningData::*member;

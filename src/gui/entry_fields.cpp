@@ -91,6 +91,15 @@ void CommitFocusedControl(QWidget* window) {
     }
 }
 
+void ShowReadOnly(QLineEdit* entry, bool readOnly) {
+    entry->setReadOnly(readOnly);
+    const QPalette normal =
+        entry->parentWidget() ? entry->parentWidget()->palette() : QApplication::palette();
+    QPalette palette = entry->palette();
+    palette.setColor(QPalette::Base, normal.color(readOnly ? QPalette::Window : QPalette::Base));
+    entry->setPalette(palette);
+}
+
 void SetTextColor(QWidget* label, const QColor& color) {
     QPalette palette = label->palette();
     const QColor normal = label->parentWidget()

@@ -38,6 +38,10 @@ void OnLeave(QWidget* control, std::function<void()> onLeave);
 // would reach what the button does unconverted, beside a stale partner in another unit.
 void CommitFocusedControl(QWidget* window);
 
+// Makes the entry read-only or editable, and look it: a field the user cannot type into has the
+// window's colour behind its text.
+void ShowReadOnly(QLineEdit* entry, bool readOnly);
+
 // Label text colour; an invalid colour restores the palette's normal one.
 void SetTextColor(QWidget* label, const QColor& color);
 

@@ -641,6 +641,11 @@ void MainWindow::ApplyQtTranslation(app::Language language) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             qWarning("Qt's German translations (qtbase_de.qm) were not found");
     }
+    // Dates and file types in the file dialogs speak the language too: the system's own locale
+    // when it is in that language, else the language's usual one.
+    const QLocale::Language wanted = german ? QLocale::German : QLocale::English;
+    QLocale::setDefault(QLocale::system().language() == wanted ? QLocale::system()
+                                                               : QLocale(wanted));
     if (german && !qtTextsInstalled_ && !qtTexts_->isEmpty())
         qtTextsInstalled_ = QCoreApplication::installTranslator(qtTexts_);
     else if (!german && qtTextsInstalled_)

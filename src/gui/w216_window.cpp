@@ -31,15 +31,6 @@ constexpr ReportPage kPages[] = {{8, 34}};
 
 const QColor kGreen(0, 128, 0);
 
-// A field the user cannot type into looks like one: the window's colour behind its text.
-void ShowReadOnly(QLineEdit* entry, bool readOnly) {
-    entry->setReadOnly(readOnly);
-    QPalette palette = entry->palette();
-    const QPalette normal = entry->parentWidget()->palette();
-    palette.setColor(QPalette::Base, normal.color(readOnly ? QPalette::Window : QPalette::Base));
-    entry->setPalette(palette);
-}
-
 } // namespace
 
 W216Window::W216Window(Dialogs& dialogs, ReportOutput& reports, const app::Project& project,
@@ -122,6 +113,16 @@ W216Window::W216Window(Dialogs& dialogs, ReportOutput& reports, const app::Proje
 }
 
 W216Window::~W216Window() = default;
+
+void W216Window::ApplyWindowTexts() {
+    // The result headings stand right-aligned over their values, with room to the heading
+    // before them.
+    for (QLabel* heading : {ui_->headingBlend1, ui_->headingBlend2, ui_->headingP1, ui_->headingP2,
+                            ui_->headingDiff}) {
+        heading->setMinimumWidth(0);
+        heading->setMinimumWidth(heading->sizeHint().width() + 14);
+    }
+}
 
 void W216Window::StackTextRows() {
     // The texts of waters I and II and the text field of "min - max" take turns in one place of

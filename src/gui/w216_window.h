@@ -46,6 +46,7 @@ public:
     void save();
 
 protected:
+    void ApplyWindowTexts() override;
     void showEvent(QShowEvent* event) override;
 
 private:

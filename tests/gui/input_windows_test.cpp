@@ -197,8 +197,11 @@ private slots:
         window.SetShares({"   0.000", "   0.000", "   0.000"}); // as after New
         Show(window);
         QCOMPARE(Entry(window, "Edit4")->text(), QString("   0.000"));
-        QVERIFY(Entry(window, "Edit3")->isReadOnly());
-        QVERIFY(Entry(window, "Edit4")->isReadOnly());
+        for (const char* computed : {"Edit3", "Edit4"}) {
+            QVERIFY(Entry(window, computed)->isReadOnly());
+            QCOMPARE(Entry(window, computed)->palette().color(QPalette::Base),
+                     window.palette().color(QPalette::Window));
+        }
         QTest::keyClicks(Entry(window, "Edit3"), "5");
         QCOMPARE(Entry(window, "Edit3")->text(), QString("   0.000"));
         window.SetShares({"  30.000", "  50.000", "  20.000"});

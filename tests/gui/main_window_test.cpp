@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -477,6 +478,31 @@ private slots:
         window.OptionenClick();
         QCOMPARE(ReadBytes(iniFile_), ini); // German and the same directory, written again
         QCOMPARE(window.action(Command::Neu)->text(), QStringLiteral("&Neu"));
+    }
+
+    // Chosen with the keyboard and confirmed with Alt+O: the directory and the language chosen
+    // are the ones applied and saved, as with the mouse.
+    void optionsFromTheKeyboard() {
+        MainWindow& window = Start();
+        const QString other = dir_->path() + QStringLiteral("/other");
+        QVERIFY(QDir().mkpath(other));
+        dialogs_.modalHandlers << [&](QDialog& options) {
+            options.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&options));
+            auto* list = Child<QTreeView>(options, "DirectoryListBox1");
+            auto* model = qobject_cast<QFileSystemModel*>(list->model());
+            list->setFocus(Qt::TabFocusReason);
+            list->setCurrentIndex(model->index(other));
+            Child<QTabWidget>(options, "PageControl1")->setCurrentIndex(1);
+            auto* english = Child<QRadioButton>(options, "radioEnglish");
+            english->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(english, Qt::Key_Space);
+            QTest::keyClick(english, Qt::Key_O, Qt::AltModifier);
+            QTRY_VERIFY(!options.isVisible());
+        };
+        window.OptionenClick();
+        QCOMPARE(window.language(), app::Language::English);
+        QCOMPARE(ReadBytes(iniFile_), "ENGLISH\r\n" + other.toUtf8() + "\r\n\r\n");
     }
 
     void optionsCancelRestoresDirectoryAndLanguage() {
