@@ -86,15 +86,17 @@ TEST_P(RoundTripTest, EveryPairReproducesTheWater) {
     }
 }
 
+std::string ForwardCaseName(const ::testing::TestParamInfo<ForwardCase>& info) {
+    constexpr const char* kNames[] = {"BaseCapacity", "AcidCapacity", "LowAlkalinity"};
+    return kNames[info.index];
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Waters, RoundTripTest,
     ::testing::Values(ForwardCase{5.9L, 6.3L, 20.0L, 15.0L, 12.0L, 8.0L, 0},  // pH below 8.2: KB8.2
                       ForwardCase{5.9L, 5.5L, 22.0L, 22.0L, 10.0L, 12.0L, 2}, // pH above 8.2: KS8.2
                       ForwardCase{0.5L, 0.6L, 18.0L, 18.0L, 8.0L, 0.0L, 1}),
-    [](const ::testing::TestParamInfo<ForwardCase>& info) {
-        constexpr const char* kNames[] = {"BaseCapacity", "AcidCapacity", "LowAlkalinity"};
-        return std::string(kNames[info.index]);
-    });
+    ForwardCaseName);
 
 TEST(SolvePHBisectionTest, CarriesTheAlkalinityItWasGiven) {
     for (const testing::TestWater& w :

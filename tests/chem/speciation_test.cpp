@@ -39,13 +39,15 @@ TEST_P(SpeciateWaterTest, SumsAreConsistentWithSpecies) {
     EXPECT_GT(r.ionicStrength, 0.0L);
 }
 
+std::string WaterName(const ::testing::TestParamInfo<TestWater>& info) {
+    constexpr const char* kNames[] = {"Hard", "Soft", "Phosphate"};
+    return kNames[info.index];
+}
+
 INSTANTIATE_TEST_SUITE_P(Waters, SpeciateWaterTest,
                          ::testing::Values(testing::HardWater(), testing::SoftWater(),
                                            testing::PhosphateWater()),
-                         [](const ::testing::TestParamInfo<TestWater>& info) {
-                             constexpr const char* kNames[] = {"Hard", "Soft", "Phosphate"};
-                             return std::string(kNames[info.index]);
-                         });
+                         WaterName);
 
 // The ionic strength is 1/2 * sum of c * z^2 over the species returned; worked out here from the
 // charges, so the phosphate species (PO4--- weighs 9/2) are checked at a pH where they matter.
