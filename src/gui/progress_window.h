@@ -10,6 +10,7 @@
 
 #include <QDialog>
 
+#include <concepts>
 #include <functional>
 #include <memory>
 
@@ -29,7 +30,8 @@ public:
 
     // Runs `work` to its end and rethrows what it threw. Once `showAfterMs` have passed the
     // window shows a bar from 0 to `stages` that advances as `work` steps its Progress; the bar
-    // is set to its maximum and the window hidden again before this returns.
+    // is set to its maximum and the window hidden again before this returns. With no stages
+    // (0) the bar only shows that work goes on.
     void Run(const std::function<void(results::Progress&)>& work, int stages,
              int showAfterMs = 500);
 
@@ -42,6 +44,15 @@ private:
 };
 
 // The result of `compute`, computed under the progress window.
+// `compute` without stages of its own: the bar (0 to 0) shows that work goes on.
+template <class Compute>
+requires std::invocable<Compute&>
+auto RunWithProgress(ProgressWindow& window, Compute&& compute) {
+    decltype(compute()) result{};
+    window.Run([&](results::Progress&) { result = compute(); }, 0);
+    return result;
+}
+
 // `compute` is called with the results::Progress it steps through its `stages`.
 template <class Compute>
 auto RunWithProgress(ProgressWindow& window, int stages, Compute&& compute) {
