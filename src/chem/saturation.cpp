@@ -216,6 +216,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     PHEstimate estimate;
     DoseHints found;
     long double nearPH78 = 0.0L;
+    long double pure = 7.0L; // pH of the carbonate system alone, of the last pass
 
     DoseResult out;
     long double d = 0.0L;
@@ -319,7 +320,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         const int pass = n - 2;
         const bool hinted = hints != nullptr && pass < hints->passes &&
                             kernel::SameBits(hints->dose[static_cast<std::size_t>(pass)], d);
-        const long double pure = kernel::CarbonateOnlyPH(c, gammaH, taNew, dicNew);
+        pure = kernel::CarbonateOnlyPH(c, gammaH, taNew, dicNew, pure);
         const long double guess =
             hinted ? hints->pH[static_cast<std::size_t>(pass)] : pure + estimate.Offset(d);
         // The pH the pass found, as far as it is known, for the guesses of later passes.

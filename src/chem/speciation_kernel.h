@@ -697,22 +697,30 @@ inline void SettleAround(Probes& probes, const Totals& totals, long double ta, l
 }
 
 // The pH at which the balance of a water of this TA and DIC would vanish without ion pairs,
-// sulfate and phosphate (to 1e-4): where probes of the full balance start to look.
+// sulfate and phosphate: where probes of the full balance start to look. A few Newton steps from
+// `start` (steps of at most one pH unit) come close enough for a guess.
 inline long double CarbonateOnlyPH(const ConstantFactors& c, long double gammaH, long double ta,
-                                   long double dic) {
-    long double lo = 0.0L, hi = 14.0L;
-    for (int i = 0; i < 17; ++i) {
-        const long double mid = (lo + hi) / 2.0L;
-        const long double h = Pow10(-mid) * 1000.0L / gammaH;
+                                   long double dic, long double start = 7.0L) {
+    long double pH = std::clamp(start, 0.0L, 14.0L);
+    for (int i = 0; i < 5; ++i) {
+        const long double h = Pow10(-pH) * 1000.0L / gammaH;
         const long double hK2 = h / c.K2;
-        const long double r1 = (2.0L + hK2) / (hK2 + 1.0L + h * h / c.K1K2);
-        if (ta - dic * r1 - (c.K9 / h - h) > 0.0L) {
-            lo = mid;
-        } else {
-            hi = mid;
+        const long double d = hK2 + 1.0L + h * h / c.K1K2;
+        const long double g = ta - dic * (2.0L + hK2) / d - (c.K9 / h - h);
+        // d(alkalinity)/dh, and dh/dpH = -ln10 h.
+        const long double dAlk =
+            dic * ((d / c.K2) - (2.0L + hK2) * (1.0L / c.K2 + 2.0L * h / c.K1K2)) / (d * d) -
+            c.K9 / (h * h) - 1.0L;
+        const long double step = std::clamp(g / (kLn10 * h * dAlk), -1.0L, 1.0L);
+        if (!std::isfinite(step)) {
+            break;
+        }
+        pH = std::clamp(pH - step, 0.0L, 14.0L);
+        if (std::fabs(step) < 0.0001L) {
+            break;
         }
     }
-    return (lo + hi) / 2.0L;
+    return pH;
 }
 
 // The result of a complete search: only the pH returned leaves its species and sums behind.
