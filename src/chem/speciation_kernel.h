@@ -631,10 +631,13 @@ inline long double ReturnedBelow(const Settled& s) {
     return s.high + kPHTolerance;
 }
 
-// A water whose balance can settle anything: a non-finite one gives NaN at every pH, and its
-// search ends at its first trial anyway.
+// A water whose balance falls with pH, so that probes can settle anything: finite, with no total
+// below zero (a negative DIC, as contradictory titrations can give, turns the carbonate term
+// around, and the balance may then cross zero more than once). A non-finite water gives NaN at
+// every pH, and its search ends at its first trial anyway.
 inline bool Probeable(const Totals& totals, long double ta, long double dic) {
-    return AllFinite(totals) && std::isfinite(ta) && std::isfinite(dic);
+    return std::isfinite(ta) && Bounded(dic) && Bounded(totals.dic) && Bounded(totals.ca) &&
+           Bounded(totals.mg) && Bounded(totals.so4) && Bounded(totals.po4);
 }
 
 // Records what a trial at `pH` settles.

@@ -28,4 +28,13 @@ TEST_P(SearchIdentity, EveryResultEqualsThePlainSearch) {
 
 INSTANTIATE_TEST_SUITE_P(Share, SearchIdentity, testing::Range<std::uint64_t>(0, kShares));
 
+// Contradictory titrations give these waters a negative DIC, whose balance crosses zero three
+// times: no side may be settled there, the plain bisection's root is the result.
+TEST(SearchIdentityEdges, NegativeDicWatersKeepThePlainRoot) {
+    for (std::uint64_t i : {33623u, 44303u}) {
+        EXPECT_LT(zeb::test::MakeSearchCase(i).dic, 0.0L) << "water " << i;
+        EXPECT_EQ(zeb::test::CompareSearches(i), "") << "water " << i;
+    }
+}
+
 } // namespace
