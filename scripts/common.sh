@@ -7,7 +7,8 @@ ZEB_BUILD="${ZEB_BUILD_DIR:-$ZEB_ROOT/build}"
 ZEB_PACKAGES=(cmake ninja-build g++ qt6-base-dev libjpeg-dev libgtest-dev libbenchmark-dev
               nlohmann-json3-dev libcli11-dev poppler-utils fonts-dejavu-core fonts-liberation
               dpkg-dev file desktop-file-utils appstream shared-mime-info man-db
-              qt6-svg-dev qt6-translations-l10n locales)
+              qt6-svg-dev qt6-translations-l10n locales
+              libcsv-dev libxlsxwriter-dev)
 
 zeb_install_missing() {
     local missing=()

@@ -27,6 +27,7 @@
 //                                              buttonRun, buttonSave, buttonPrint)
 //                                    radioX, checkX, pageX for radio buttons, check boxes, pages
 //   report.<FormName>.<name>       headings and row labels of that window's printed/saved report
+//   batch.<name>                   headings of the batch result table (colX) and its sheet name
 //   report.common.<name>           report texts shared by several reports (state of saturation of
 //                                  one water and of the blend): input rows, ion rows, the
 //                                  three-column rows and the dosage tables

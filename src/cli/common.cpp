@@ -3,7 +3,6 @@
 #include "app/cp1252.h"
 #include "app/data_directory.h"
 #include "app/settings.h"
-#include "results/saturation.h"
 
 #include <CLI/CLI.hpp>
 
@@ -126,40 +125,6 @@ void EmitJson(const Json& json, const std::string& outFile) {
     } catch (const app::FileError& e) {
         throw CommandError(kExitFailure, e.fileName() + ": " + e.reason());
     }
-}
-
-Json JsonNumbers(const std::array<long double, 3>& values) {
-    Json a = Json::array();
-    for (long double v : values)
-        a.push_back(JsonNumber(v));
-    return a;
-}
-
-Json DosageJson(const results::DosageTables& d) {
-    using V = results::DosageValues;
-    Json tables = Json::object();
-    for (auto [target, name] :
-         {std::pair{chem::Target::SI0, "SI0"}, std::pair{chem::Target::pH78, "pH78"}}) {
-        Json chemicals = Json::object();
-        for (chem::Chemical c : chem::kAllChemicals) {
-            auto get = [&](long double V::*q) {
-                return JsonNumbers(
-                    {d.at(target, c, 0).*q, d.at(target, c, 1).*q, d.at(target, c, 2).*q});
-            };
-            Json j;
-            j["doseMmol"] = get(&V::doseMmol);
-            j["doseMg"] = get(&V::doseMg);
-            j["pH"] = get(&V::pH);
-            j["ionicStrength"] = get(&V::ionicStrength);
-            j["mValue"] = get(&V::mValue);
-            j["pValue"] = get(&V::pValue);
-            if (results::HasSodiumRow(c))
-                j["sodiumMg"] = get(&V::sodiumMg);
-            chemicals[std::string(chem::ChemicalName(c))] = j;
-        }
-        tables[name] = chemicals;
-    }
-    return tables;
 }
 
 std::size_t DisplayColumns(std::string_view s) {

@@ -4,8 +4,7 @@
 #include "app/project_file.h"
 #include "app/texts.h"
 #include "report/report_text.h"
-
-#include <nlohmann/json.hpp>
+#include "report/result_json.h"
 
 #include <array>
 #include <filesystem>
@@ -17,10 +16,6 @@ namespace CLI {
 class App;
 class Validator;
 } // namespace CLI
-
-namespace zeb::results {
-struct DosageTables;
-}
 
 namespace zeb::cli {
 
@@ -72,16 +67,11 @@ void EmitReport(const report::ReportText& text, const report::ReportLayout& layo
                 const ReportOptions& o);
 report::ReportFormat ReportFormatOf(const ReportOptions& o);
 
-using Json = nlohmann::ordered_json; // keeps keys in the order they are written
+using report::DosageJson;
+using report::Json;
+using report::JsonNumber;
+using report::JsonNumbers;
 void EmitJson(const Json& json, const std::string& outFile);
-
-// Numbers in JSON carry the full precision of a double.
-inline double JsonNumber(long double x) {
-    return static_cast<double>(x);
-}
-Json JsonNumbers(const std::array<long double, 3>& values);
-// {"SI0": {chemical: {quantity: [three columns]}}, "pH78": ...}, sodium only where it has a row.
-Json DosageJson(const results::DosageTables& dosage);
 
 // Display width of UTF-8 text ("°" is one column), and text padded to a width with blanks.
 std::size_t DisplayColumns(std::string_view s);
@@ -94,5 +84,6 @@ void AddChemCommands(CLI::App& app);
 void AddResultCommands(CLI::App& app);
 void AddBlendCommands(CLI::App& app);
 void AddDiagramCommands(CLI::App& app);
+void AddBatchCommand(CLI::App& app);
 
 } // namespace zeb::cli

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     zeb::cli::AddResultCommands(app);
     zeb::cli::AddBlendCommands(app);
     zeb::cli::AddDiagramCommands(app);
+    zeb::cli::AddBatchCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
