@@ -10,60 +10,17 @@ namespace zeb::batch {
 
 namespace {
 
-// The state of saturation without the dosage tables: the pH solution of each column and the two
-// doses to SI = 0 that give pHc, Dc and "pH A" (CaCO3 and CO2), exactly as
-// ComputeSaturationColumn takes them from its tables.
-results::WaterSaturation SaturationWithoutDosage(const app::WaterAnalysis& water, bool pHA) {
-    using chem::Chemical;
-    using chem::Target;
-    results::WaterSaturation out;
+// "pH A" without the dosage tables: the CO2 dose to SI = 0 of each column, with exactly the
+// arguments the tables would give it.
+void AddPHA(const app::WaterAnalysis& water, results::WaterSaturation& s) {
     const results::WaterInputs in = results::ParseWaterInputs(water);
-    out.useDic = in.useDic;
-    out.conductivity = analysis::ComputeConductivityFigures(water);
-    if (!results::PassesGuard(in))
-        return out;
-    out.computed = true;
-    out.tCalc = in.tCalc;
-    std::array<long double, results::kColumns> calculated{};
     for (int k = 0; k < results::kColumns; ++k) {
-        const results::ColumnSolution s = results::SolveColumn(in, k);
-        results::SaturationColumn& v = out.columns[k];
-        v.mValue = s.mValue;
-        v.dic = s.dic;
-        v.pValue = s.mValue - s.dic;
-        v.anions = s.ph.sumAnions;
-        v.cations = s.ph.sumCations;
-        v.pH = s.ph.pH;
-        v.si = s.ph.si;
-        v.ionicStrength = s.ph.ionicStrength;
-        calculated[k] = s.carbonate.check[k];
-        const results::SolvedWater solved{s.species, s.mValue, s.dic, in.tCalc};
-        const results::DosageValues caco3 = results::DosageValuesFor(
-            Chemical::CaCO3,
-            results::DoseWithIonicStrength(Chemical::CaCO3, Target::SI0, solved, in.ionicStrength),
-            solved);
-        v.pHc = caco3.pH;
-        v.dcMmol = caco3.doseMmol;
-        v.dcMg = caco3.doseMmol * results::kCaCO3MolarMass;
-        if (pHA) {
-            v.pHA =
-                results::DosageValuesFor(Chemical::CO2,
-                                         results::DoseWithIonicStrength(Chemical::CO2, Target::SI0,
-                                                                        solved, in.ionicStrength),
-                                         solved)
-                    .pH;
-        }
+        const results::ColumnSolution c = results::SolveColumn(in, k);
+        const results::SolvedWater solved{c.species, c.mValue, c.dic, in.tCalc};
+        s.columns[k].pHA = results::DoseWithIonicStrength(chem::Chemical::CO2, chem::Target::SI0,
+                                                          solved, in.ionicStrength)
+                               .pH;
     }
-    out.pHCalculated = calculated[0];
-    out.pHMeasured = in.measured.pH;
-    out.kb82Calculated = calculated[1];
-    out.kb82Measured = in.measured.kb82 - in.measured.ks82;
-    out.ks43Calculated = calculated[2];
-    out.ks43Measured = in.measured.ks43;
-    out.pHDisagree =
-        results::PHValuesDisagree(out.columns[0].pH, out.columns[1].pH, out.columns[2].pH);
-    out.pHAgreement = results::PHAgreementText(out.pHDisagree);
-    return out;
 }
 
 // The check's carbonate section is the state of saturation's pH solutions over again (the same
@@ -118,9 +75,11 @@ BatchRow ComputeRow(const ColumnMap& columns, const CsvDialect& dialect, const C
         return row;
     }
     row.hasWater = true;
-    row.saturation = extent.doses
-                         ? results::ComputeSaturation(row.water, results::Execution::Serial)
-                         : SaturationWithoutDosage(row.water, extent.pHA);
+    row.saturation =
+        results::ComputeSaturation(row.water, results::Execution::Serial,
+                                   extent.doses ? results::Dosage::Tables : results::Dosage::None);
+    if (!extent.doses && extent.pHA && row.saturation.computed)
+        AddPHA(row.water, row.saturation);
     row.check = CheckOf(row.water, row.saturation);
     if (!row.saturation.computed)
         row.error = RowMessage{"", "", "msg.batchNotComputed", {}};

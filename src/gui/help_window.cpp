@@ -18,7 +18,7 @@ constexpr std::pair<int, const char*> kPages[] = {
     {7, "analysis-data"}, {8, "constants"},     {10, "project-files"}, {11, "blend-fractions"},
     {12, "saturation"},   {13, "blend-series"}, {14, "species"},       {15, "options"},
     {16, "w216"},         {17, "conditioning"}, {18, "carbonic-acid"}, {20, "compile-data"},
-    {21, "diagrams"},
+    {21, "diagrams"},     {22, "batch"},
 };
 
 constexpr const char* kHelpContextProperty = "helpContext";

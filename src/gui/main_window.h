@@ -84,6 +84,7 @@ enum class Command {
     W216,
     Konstanten,
     Daten,
+    Stapelberechnung,
     Optionen,
     Info1,
     Help1,

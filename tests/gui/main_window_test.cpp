@@ -102,6 +102,7 @@ const MenuEntry kMenu[] = {
     {"W216", "&W 216", "&W 216", "F7"},
     {"Konstanten", "Kon&stanten", "Con&stants", "F8"},
     {"Daten", "&Daten zusammenfügen", "Compile &Data", "Ctrl+D"},
+    {"Stapelberechnung", "S&tapelberechnung", "&Batch calculation", "F11"},
     {"-", "", "", ""},
     {"Optionen", "&Optionen", "&Options", "F9"},
     {"Help", "?", "?", ""},
