@@ -144,8 +144,14 @@ QVariant BatchTableModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     const batch::OutputColumn& c = columns_[static_cast<std::size_t>(section)];
-    if (role == Qt::DisplayRole)
-        return FromStd(c.unit.empty() ? c.heading : c.heading + "\n[" + c.unit + "]");
+    if (role == Qt::DisplayRole) {
+        // Long headings break before their formula or reference temperature, so the columns
+        // stay as narrow as their numbers.
+        QString heading = FromStd(c.heading);
+        heading.replace(QStringLiteral(" |"), QStringLiteral("\n|"));
+        heading.replace(QStringLiteral(" (25"), QStringLiteral("\n(25"));
+        return c.unit.empty() ? heading : heading + QStringLiteral("\n[") + FromStd(c.unit) + u']';
+    }
     return {};
 }
 
@@ -234,7 +240,6 @@ BatchWindow::~BatchWindow() {
 
 void BatchWindow::ApplyWindowTexts() {
     model_->SetLanguage(language());
-    view_->resizeColumnToContents(2);
     UpdateStatus();
 }
 
@@ -368,6 +373,9 @@ void BatchWindow::TakeDelivered() {
             worker_.join();
         progress_->setRange(0, 1);
         progress_->setValue(message.isEmpty() ? 1 : 0);
+        // Widths from the first rows only, so a long campaign does not stall the window.
+        view_->horizontalHeader()->setResizeContentsPrecision(200);
+        view_->resizeColumnsToContents();
         if (!message.isEmpty())
             Finished(message);
     }
