@@ -95,12 +95,12 @@ for page in zeb zeb-cli; do
 done
 zcat "$root/usr/share/man/man1/zeb-cli.1.gz" >"$work/zeb-cli.1"
 commands="$("$root/usr/bin/zeb-cli" --help |
-    awk '/^Subcommands:/ {on = 1; next} on && NF {print $1}')"
+    awk '/^Subcommands:/ {on = 1; next} on && !NF {exit} on {print $1}')"
 [ -n "$commands" ] || fail "zeb-cli --help lists no commands"
 for command in $commands; do
     grep -qF "\\fB$command" "$work/zeb-cli.1" || fail "zeb-cli(1) does not describe \"$command\""
 done
-for status in 0 1 2; do
+for status in 0 1 2 3; do
     grep -qxF ".B $status" "$work/zeb-cli.1" || fail "zeb-cli(1) lacks exit status $status"
 done
 

@@ -8,7 +8,7 @@ ZEB_PACKAGES=(cmake ninja-build g++ qt6-base-dev libjpeg-dev libgtest-dev libben
               nlohmann-json3-dev libcli11-dev poppler-utils fonts-dejavu-core fonts-liberation
               dpkg-dev file desktop-file-utils appstream shared-mime-info man-db
               qt6-svg-dev qt6-translations-l10n locales
-              libcsv-dev libxlsxwriter-dev)
+              libcsv-dev libxlsxwriter-dev clang libclang-rt-dev)
 
 zeb_install_missing() {
     local missing=()
@@ -42,4 +42,23 @@ zeb_build() {
         cmake -S "$ZEB_ROOT" -B "$ZEB_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
     fi
     cmake --build "$ZEB_BUILD" -- -j"$(nproc)"
+}
+
+# The libFuzzer targets (fuzz/) in a build of their own: libFuzzer needs clang, the main build
+# uses g++. Returns 1 (after a notice) when clang++ is missing.
+ZEB_FUZZ_BUILD="${ZEB_FUZZ_BUILD_DIR:-$ZEB_ROOT/build-fuzz}"
+zeb_build_fuzz() {
+    if ! command -v clang++ >/dev/null; then
+        echo "clang++ not found: the fuzz targets are not built"
+        return 1
+    fi
+    if [ ! -f "$ZEB_FUZZ_BUILD/build.ninja" ]; then
+        local launcher=()
+        command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        cmake -S "$ZEB_ROOT" -B "$ZEB_FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" -DZEB_FUZZ=ON \
+            -DZEB_BUILD_GUI=OFF -DZEB_BUILD_TESTS=OFF -DZEB_BUILD_BENCH=OFF
+    fi
+    cmake --build "$ZEB_FUZZ_BUILD" --target fuzz_project_reader fuzz_number_format fuzz_settings \
+        fuzz_computations -- -j"$(nproc)"
 }

@@ -2,6 +2,7 @@
 
 #include "app/cp1252.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -135,6 +136,8 @@ long double ParseNumber(std::string_view text, int* errorPos) {
 }
 
 std::string FormatFixed(long double x, int width, int decimals) {
+    if (!std::isfinite(x))
+        return std::string(static_cast<size_t>(std::max(width, 0)), ' ');
     if (decimals < 0)
         decimals = 0;
     const DecimalImage img = MakeImage(x);
@@ -179,6 +182,8 @@ std::string FormatFixed(long double x, int width, int decimals) {
 }
 
 std::string FormatScientific(long double x, int width) {
+    if (!std::isfinite(x))
+        return std::string(static_cast<size_t>(std::max(width, 0)), ' ');
     int significant = width - 8;
     if (significant < 2)
         significant = 2;
@@ -214,7 +219,9 @@ void NormalizeNumberText(std::string& text) {
     const auto comma = text.find(',');
     if (comma != std::string::npos)
         text[comma] = '.';
-    text = FormatFixed(std::fabs(ParseNumber(text)), 8, 3);
+    // A text too large for any number ("1e99999") becomes 0, as it always has.
+    const long double x = std::fabs(ParseNumber(text));
+    text = FormatFixed(std::isfinite(x) ? x : 0.0L, 8, 3);
 }
 
 std::string CutValueText(std::string_view text) {

@@ -15,13 +15,14 @@ namespace zeb::app {
 long double ParseNumber(std::string_view text, int* errorPos = nullptr);
 
 // x rounded to `decimals` places, right-aligned to at least `width` characters, never cut.
+// A value that is not finite cannot be shown: `width` blanks, as for a value never formed.
 // Rounding works on the value's 18-digit decimal image, half away from zero, so a typed 2.0005
 // shows as 2.001.
 std::string FormatFixed(long double x, int width, int decimals);
 
 // Scientific form: a blank or "-", one digit, the point, width - 9 further digits (width - 8
 // significant digits, 2 to 18), "E", the exponent sign and four exponent digits, right-aligned
-// to `width` (width 12: " 1.000E+0003").
+// to `width` (width 12: " 1.000E+0003"); `width` blanks for a value that is not finite.
 std::string FormatScientific(long double x, int width);
 
 // The entry-field rule: the first comma becomes a point, the text is read, its absolute value is

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -168,7 +169,8 @@ bool HasOldPhosphateUnit(const LineBuffer& buffer) {
 }
 
 std::string MmolPerM3ToMmolPerL(const std::string& text) {
-    return FormatFixed(ParseNumber(text) / 1000.0L, 8, 3);
+    const long double x = ParseNumber(text) / 1000.0L;
+    return FormatFixed(std::isfinite(x) ? x : 0.0L, 8, 3); // converted files keep their "0.000"
 }
 
 void ConvertOlderWaters(std::array<WaterAnalysis, 3>& waters, const LineBuffer& buffer) {

@@ -80,6 +80,10 @@ constexpr TextEntry kEntries[] = {
     //   water + letter (or the caption of TForm3 / TForm16) + valueTooWideField + field name
     //   + valueTooWide, e.g. "Water A, field ks43 does not fit the project file (8 characters)."
     {"msg.water", "Wasser ", "Water "},
+    {"msg.domainOutside", " liegt außerhalb des Bereichs, in dem die Berechnung definiert ist (",
+     " is outside the range in which the calculation is defined ("},
+    {"msg.domainTo", " bis ", " to "},
+    {"msg.domainConditioning", "Konditionierung", "Conditioning"},
     {"msg.valueTooWideField", ", Feld ", ", field "},
     {"msg.valueTooWide", " passt nicht in die Projektdatei (8 Zeichen).",
      " does not fit the project file (8 characters)."},

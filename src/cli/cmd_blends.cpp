@@ -11,6 +11,7 @@
 #include "results/blend_saturation.h"
 #include "results/blend_series.h"
 #include "results/conditioning.h"
+#include "results/domain.h"
 #include "results/w216.h"
 
 #include <CLI/CLI.hpp>
@@ -78,6 +79,7 @@ Json BlendJson(const results::BlendSaturation& r) {
 
 void RunBlend(const ReportOptions& o) {
     const app::Project project = LoadProjectOrFail(o.file, o.lang);
+    RefuseOutsideDomain(results::CheckBlendDomain(project.parts.waters), o.lang);
     const results::BlendSaturation r =
         results::ComputeBlendSaturation(project.parts.waters, results::Execution::Parallel);
     if (o.format == "json") {
@@ -120,6 +122,10 @@ void RunSeries(const ReportOptions& o, const std::string& first, const std::stri
     if (first == second)
         throw CommandError(kExitUsage, "series: two different waters are needed");
     const app::Project project = LoadProjectOrFail(o.file, o.lang);
+    RefuseOutsideDomain(
+        results::CheckSeriesDomain(project.water(WaterOf(first[0])), WaterOf(first[0]),
+                                   project.water(WaterOf(second[0])), WaterOf(second[0])),
+        o.lang);
     const results::BlendSeriesResult r = results::ComputeBlendSeries(
         project.water(WaterOf(first[0])), project.water(WaterOf(second[0])),
         results::Execution::Parallel);
@@ -156,6 +162,7 @@ Json ConditioningJson(const results::ConditioningResult& r) {
 void RunConditioning(const ReportOptions& o) {
     const app::Project project = LoadProjectOrFail(o.file, o.lang);
     const app::ConditioningData& data = project.parts.conditioning;
+    RefuseOutsideDomain(results::CheckConditioningDomain(data), o.lang);
     const app::Language lang = ResolveLanguage(o.lang);
     const results::ConditioningResult r =
         results::ComputeConditioning(data, results::ConditioningWithDilution(data));

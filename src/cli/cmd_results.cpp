@@ -5,6 +5,7 @@
 #include "cli/common.h"
 #include "report/saturation_report.h"
 #include "report/species_report.h"
+#include "results/domain.h"
 #include "results/saturation.h"
 #include "results/species.h"
 
@@ -45,6 +46,7 @@ Json SaturationJson(const results::WaterSaturation& r, const app::WaterAnalysis&
 
 void RunSaturation(const ResultOptions& o) {
     const app::Project project = LoadProjectOrFail(o.file, o.lang);
+    RefuseOutsideDomain(results::CheckSingleWaterDomain(project, WaterOf(o.water[0])), o.lang);
     const app::WaterAnalysis& water = project.water(WaterOf(o.water[0]));
     const results::WaterSaturation r =
         results::ComputeSaturation(water, results::Execution::Parallel);
@@ -92,6 +94,7 @@ Json SpeciesJson(const results::SpeciesResult& r, const std::string& letter) {
 
 void RunSpecies(const ResultOptions& o) {
     const app::Project project = LoadProjectOrFail(o.file, o.lang);
+    RefuseOutsideDomain(results::CheckSingleWaterDomain(project, WaterOf(o.water[0])), o.lang);
     const app::WaterAnalysis& water = project.water(WaterOf(o.water[0]));
     const results::SpeciesResult r = results::ComputeSpecies(water);
     if (o.format == "json") {
@@ -206,6 +209,7 @@ std::vector<std::string> CheckListing(const analysis::AnalysisCheck& c, const ap
 
 void RunCheck(const ResultOptions& o) {
     const app::Project project = LoadProjectOrFail(o.file, o.lang);
+    RefuseOutsideDomain(results::CheckSingleWaterDomain(project, WaterOf(o.water[0])), o.lang);
     const app::WaterAnalysis& water = project.water(WaterOf(o.water[0]));
     const analysis::AnalysisCheck c = analysis::CheckAnalysis(water);
     if (o.format == "json") {

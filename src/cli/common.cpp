@@ -3,6 +3,7 @@
 #include "app/cp1252.h"
 #include "app/data_directory.h"
 #include "app/settings.h"
+#include "results/domain.h"
 
 #include <CLI/CLI.hpp>
 
@@ -71,6 +72,12 @@ const CLI::Validator& FileName() {
         [](const std::string& name) { return name.empty() ? "the file name is empty" : ""; },
         "FILE", "FileName");
     return check;
+}
+
+void RefuseOutsideDomain(const std::optional<results::DomainViolation>& violation,
+                         const std::string& lang) {
+    if (violation)
+        throw CommandError(kExitDomain, results::DomainMessage(*violation, ResolveLanguage(lang)));
 }
 
 app::WaterId WaterOf(char letter) {

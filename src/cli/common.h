@@ -8,6 +8,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,9 +18,14 @@ class App;
 class Validator;
 } // namespace CLI
 
+namespace zeb::results {
+struct DomainViolation;
+} // namespace zeb::results
+
 namespace zeb::cli {
 
-enum ExitCode { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+// 3: a value of the project lies outside the range in which the computation is defined.
+enum ExitCode { kExitOk = 0, kExitFailure = 1, kExitUsage = 2, kExitDomain = 3 };
 
 // Thrown by a command to end the program with a message on stderr and an exit code.
 class CommandError : public std::runtime_error {
@@ -45,6 +51,11 @@ void SaveProjectOrFail(const std::string& outFile, app::Project project, app::Li
 
 // The check of an option or argument that names a file: an empty name is a usage error.
 const CLI::Validator& FileName();
+
+// Throws CommandError(kExitDomain) with the message in the language of `lang` (as for
+// ResolveLanguage) when there is a violation; the command then computes nothing.
+void RefuseOutsideDomain(const std::optional<results::DomainViolation>& violation,
+                         const std::string& lang);
 
 // 'A', 'B' or 'C' (the options accept nothing else).
 app::WaterId WaterOf(char letter);

@@ -10,6 +10,9 @@
 int main(int argc, char** argv) {
     CLI::App app{"ZEB 4.1 - calco-carbonic equilibrium of drinking water", "zeb-cli"};
     app.require_subcommand(1);
+    app.footer("Exit status: 0 done; 1 a file could not be read or written, or is no project;\n"
+               "2 usage error; 3 a value of the project lies outside the range in which the\n"
+               "computation is defined (the message names the water, field, value and range).");
     // Below the version the same lines as the About window.
     app.set_version_flag("--version",
                          std::string("zeb-cli (ZEB) " ZEB_VERSION "\n") +

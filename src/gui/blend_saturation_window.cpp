@@ -54,10 +54,14 @@ void BlendSaturationWindow::Run(const std::array<app::WaterAnalysis, 3>& waters,
                                 const ReportHeader& header) {
     waters_ = waters;
     header_ = header;
-    result_ = RunWithProgress(
-        progress_, results::kSaturationStages, [&waters](results::Progress* progress) {
-            return results::ComputeBlendSaturation(waters, results::Execution::Parallel, progress);
-        });
+    if (RefuseOutsideDomain(results::CheckBlendDomain(waters)))
+        result_ = {};
+    else
+        result_ = RunWithProgress(progress_, results::kSaturationStages,
+                                  [&waters](results::Progress* progress) {
+                                      return results::ComputeBlendSaturation(
+                                          waters, results::Execution::Parallel, progress);
+                                  });
     hasRun_ = true;
     // A blend mixes the families of its waters: its dosage columns are headed
     // with the DIC family.

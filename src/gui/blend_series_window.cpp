@@ -53,19 +53,24 @@ void BlendSeriesWindow::Open(const app::Project& project, app::WaterId first, ap
                              const ReportHeader& header) {
     pair_ = {app::WaterLetter(first), app::WaterLetter(second)};
     lettersOnShares_ = true;
-    Run(project.water(first), project.water(second), header);
+    Run(project.water(first), project.water(second), header, first, second);
     RunModal(dialogs_, QStringLiteral(" %1 / %2").arg(Letter(pair_.first), Letter(pair_.second)));
     lettersOnShares_ = false;
     ShowTexts();
 }
 
 void BlendSeriesWindow::Run(const app::WaterAnalysis& first, const app::WaterAnalysis& second,
-                            const ReportHeader& header) {
+                            const ReportHeader& header, app::WaterId firstId,
+                            app::WaterId secondId) {
     header_ = header;
-    result_ = RunWithProgress(
-        progress_, results::kBlendSeriesSteps, [&first, &second](results::Progress* progress) {
-            return results::ComputeBlendSeries(first, second, results::Execution::Serial, progress);
-        });
+    if (RefuseOutsideDomain(results::CheckSeriesDomain(first, firstId, second, secondId)))
+        result_ = {};
+    else
+        result_ = RunWithProgress(progress_, results::kBlendSeriesSteps,
+                                  [&first, &second](results::Progress* progress) {
+                                      return results::ComputeBlendSeries(
+                                          first, second, results::Execution::Serial, progress);
+                                  });
     // The texts are inputs: shown even when nothing could be computed.
     result_.text1 = first.text;
     result_.text2 = second.text;

@@ -26,8 +26,11 @@ public:
                       QWidget* parent = nullptr);
     ~BlendSeriesWindow() override;
 
+    // Refuses (message box, nothing computed) waters with a value outside the engine's domain;
+    // the ids name them in the message.
     void Run(const app::WaterAnalysis& first, const app::WaterAnalysis& second,
-             const ReportHeader& header);
+             const ReportHeader& header, app::WaterId firstId = app::WaterId::A,
+             app::WaterId secondId = app::WaterId::B);
 
     // "Blend A - B" (A - C, B - C): the caption carries " A / B" and the share labels the two
     // letters while the window is shown; the text labels name the pair.

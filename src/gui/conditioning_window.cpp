@@ -9,6 +9,8 @@
 #include "results/conditioning.h"
 #include "ui_conditioning_window.h"
 
+#include <limits>
+
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
@@ -215,8 +217,16 @@ void ConditioningWindow::mitVerduennung() {
 
 void ConditioningWindow::run() {
     CommitFocusedControl(this);
+    const app::ConditioningData form = ReadForm();
+    if (RefuseOutsideDomain(results::CheckConditioningDomain(form))) {
+        // Nothing computed: the results of an earlier run do not stand for these inputs.
+        for (auto* output : outputs_)
+            SetValue(*output, std::numeric_limits<long double>::quiet_NaN());
+        report_.Clear();
+        return;
+    }
     const results::ConditioningResult r =
-        results::ComputeConditioning(ReadForm(), ui_->radioWithDilution->isChecked());
+        results::ComputeConditioning(form, ui_->radioWithDilution->isChecked());
     WriteEntries(r.inputs);
     Inform(r.messageKeys);
     const std::array<long double, 16> values{

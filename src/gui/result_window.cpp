@@ -89,6 +89,13 @@ void ReportWindow::Inform(const std::vector<std::string_view>& messageKeys) {
         dialogs_.Inform(this, TextFor(key, language()));
 }
 
+bool ReportWindow::RefuseOutsideDomain(const std::optional<results::DomainViolation>& violation) {
+    if (!violation)
+        return false;
+    dialogs_.Inform(this, QString::fromStdString(results::DomainMessage(*violation, language())));
+    return true;
+}
+
 void ReportWindow::SaveReport(const report::ReportLayout& layout) {
     reports_.Save(this, report_, layout);
 }

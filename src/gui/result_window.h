@@ -8,6 +8,7 @@
 #include "gui/language.h"
 #include "gui/report_output.h"
 #include "report/report_text.h"
+#include "results/domain.h"
 
 #include <QDialog>
 #include <QString>
@@ -99,6 +100,9 @@ public:
 
 protected:
     void Inform(const std::vector<std::string_view>& messageKeys);
+    // Shows the message of a value outside the range in which the computation is defined, in
+    // the window's language; true when there was one (the window then computes nothing).
+    bool RefuseOutsideDomain(const std::optional<results::DomainViolation>& violation);
     void SaveReport(const report::ReportLayout& layout);
     void PrintReport(std::span<const ReportPage> pages);
 

@@ -45,11 +45,16 @@ SaturationWindow::~SaturationWindow() = default;
 
 void SaturationWindow::Open(const app::Project& project, app::WaterId id,
                             const ReportHeader& header) {
-    Run(project.water(id), header);
+    Run(project.water(id), header, id);
     RunModal(dialogs_, QStringLiteral(" ") + QChar::fromLatin1(app::WaterLetter(id)));
 }
 
-void SaturationWindow::Run(const app::WaterAnalysis& water, const ReportHeader& header) {
+void SaturationWindow::Run(const app::WaterAnalysis& water, const ReportHeader& header,
+                           app::WaterId id) {
+    if (RefuseOutsideDomain(results::CheckWaterDomain(water, id))) {
+        Show(water, results::WaterSaturation{}, header);
+        return;
+    }
     // The three columns run on threads of their own; their numbers are those of a serial run.
     Show(water,
          RunWithProgress(progress_, results::kSaturationStages,

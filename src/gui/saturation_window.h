@@ -27,7 +27,10 @@ public:
 
     // Computes the state of saturation of `water`, shows it here and in the dosage windows and
     // builds the report.
-    void Run(const app::WaterAnalysis& water, const ReportHeader& header);
+    // Refuses (message box, nothing computed) a water with a value outside the engine's domain;
+    // `id` names the water in the message.
+    void Run(const app::WaterAnalysis& water, const ReportHeader& header,
+             app::WaterId id = app::WaterId::A);
     // The second half of Run: shows a computed result here and in the dosage windows.
     void Show(const app::WaterAnalysis& water, const results::WaterSaturation& result,
               const ReportHeader& header);

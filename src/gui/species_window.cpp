@@ -40,16 +40,21 @@ SpeciesWindow::SpeciesWindow(Dialogs& dialogs, ReportOutput& reports, ProgressWi
 SpeciesWindow::~SpeciesWindow() = default;
 
 void SpeciesWindow::Open(const app::Project& project, app::WaterId id, const ReportHeader& header) {
-    Run(project.water(id), header);
+    Run(project.water(id), header, id);
     RunModal(dialogs_, QStringLiteral(" ") + QChar::fromLatin1(app::WaterLetter(id)));
 }
 
-void SpeciesWindow::Run(const app::WaterAnalysis& water, const ReportHeader& header) {
+void SpeciesWindow::Run(const app::WaterAnalysis& water, const ReportHeader& header,
+                        app::WaterId id) {
     water_ = water;
     header_ = header;
-    result_ = RunWithProgress(progress_, results::kColumns, [&water](results::Progress* progress) {
-        return results::ComputeSpecies(water, results::Execution::Serial, progress);
-    });
+    if (RefuseOutsideDomain(results::CheckWaterDomain(water, id)))
+        result_ = {};
+    else
+        result_ =
+            RunWithProgress(progress_, results::kColumns, [&water](results::Progress* progress) {
+                return results::ComputeSpecies(water, results::Execution::Serial, progress);
+            });
     hasRun_ = true;
     ShowResult();
     BuildReport();

@@ -24,7 +24,10 @@ public:
                   QWidget* parent = nullptr);
     ~SpeciesWindow() override;
 
-    void Run(const app::WaterAnalysis& water, const ReportHeader& header);
+    // Refuses (message box, nothing computed) a water with a value outside the engine's domain;
+    // `id` names the water in the message.
+    void Run(const app::WaterAnalysis& water, const ReportHeader& header,
+             app::WaterId id = app::WaterId::A);
     // "Concentrations of ion pairs A" (B, C): the caption carries " A" while shown.
     void Open(const app::Project& project, app::WaterId id, const ReportHeader& header);
 

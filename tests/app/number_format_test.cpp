@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <clocale>
+#include <limits>
 #include <string>
 
 using namespace zeb::app;
@@ -97,6 +98,18 @@ TEST(FormatScientific, FourSignificantDigitsInWidth12) {
     EXPECT_EQ(FormatScientific(0.0L, 12), " 0.000E+0000");
     EXPECT_EQ(FormatScientific(9.99951L, 12), " 1.000E+0001");
     EXPECT_EQ(FormatScientific(3.0L, 9), " 3.0E+0000"); // at least two significant digits
+}
+
+TEST(FormatFixed, ValuesThatAreNotNumbersStayBlank) {
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    const long double inf = std::numeric_limits<long double>::infinity();
+    for (long double x : {nan, -nan, inf, -inf}) {
+        EXPECT_EQ(FormatFixed(x, 8, 3), "        ");
+        EXPECT_EQ(FormatFixed(x, 0, 1), "");
+        EXPECT_EQ(FormatScientific(x, 12), "            ");
+    }
+    // A zero stays a zero, so the two can be told apart.
+    EXPECT_EQ(FormatFixed(0.0L, 8, 3), "   0.000");
 }
 
 TEST(CutValueText, KeepsTenCharactersNeverPartOfOne) {

@@ -1,0 +1,49 @@
+#pragma once
+// What the fuzz targets share: the input as a file of its own, and the check that no text meant
+// for the user carries a number that is not one.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace zeb::fuzz {
+
+// The input written to a regular file that lives as long as the object (in /dev/shm when it
+// exists, so a million inputs do not wear a disk). The readers under test take paths.
+class InputFile {
+public:
+    InputFile(const std::uint8_t* data, std::size_t size, std::string_view suffix) {
+        const std::filesystem::path dir =
+            std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+        path_ = dir / ("zeb-fuzz-" + std::to_string(getpid()) + std::string(suffix));
+        std::FILE* f = std::fopen(path_.c_str(), "wb");
+        if (f == nullptr)
+            std::abort();
+        if (size > 0 && std::fwrite(data, 1, size, f) != size)
+            std::abort();
+        std::fclose(f);
+    }
+    ~InputFile() { std::remove(path_.c_str()); }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// "nan" or "inf" in any case: the way printf and the JSON library spell a failed value.
+inline bool ShowsNonNumber(std::string_view text) {
+    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
+        auto lower = [&](std::size_t j) { return static_cast<char>(text[i + j] | 0x20); };
+        if ((lower(0) == 'n' && lower(1) == 'a' && lower(2) == 'n') ||
+            (lower(0) == 'i' && lower(1) == 'n' && lower(2) == 'f'))
+            return true;
+    }
+    return false;
+}
+
+} // namespace zeb::fuzz
