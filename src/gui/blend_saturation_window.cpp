@@ -113,7 +113,7 @@ void BlendSaturationWindow::ApplyWindowTexts() {
 }
 
 void BlendSaturationWindow::ShowTexts() {
-    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed);
+    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed && !refused());
 }
 
 void BlendSaturationWindow::BuildReport() {

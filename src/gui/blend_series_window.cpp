@@ -134,7 +134,7 @@ void BlendSeriesWindow::ShowTexts() {
     ui_->rowDcPair2->setText(WindowText("rowPair2"));
     ui_->rowDcPair3->setText(WindowText(third));
 
-    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed);
+    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed && !refused());
 }
 
 void BlendSeriesWindow::BuildReport() {

@@ -90,6 +90,7 @@ void ReportWindow::Inform(const std::vector<std::string_view>& messageKeys) {
 }
 
 bool ReportWindow::RefuseOutsideDomain(const std::optional<results::DomainViolation>& violation) {
+    refused_ = violation.has_value();
     if (!violation)
         return false;
     dialogs_.Inform(this, QString::fromStdString(results::DomainMessage(*violation, language())));

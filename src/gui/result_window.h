@@ -103,12 +103,18 @@ protected:
     // Shows the message of a value outside the range in which the computation is defined, in
     // the window's language; true when there was one (the window then computes nothing).
     bool RefuseOutsideDomain(const std::optional<results::DomainViolation>& violation);
+    // Whether the last run was refused: the message box said why, the gate's status line
+    // would not.
+    bool refused() const { return refused_; }
     void SaveReport(const report::ReportLayout& layout);
     void PrintReport(std::span<const ReportPage> pages);
 
     Dialogs& dialogs_;
     ReportOutput& reports_;
     report::ReportText report_;
+
+private:
+    bool refused_ = false;
 };
 
 // A report window whose inputs are a part of the project, loaded and stored by the main window;

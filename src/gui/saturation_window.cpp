@@ -138,7 +138,7 @@ void SaturationWindow::ShowTexts() {
     ShowColumnHeadings({ui_->headingColumn1, ui_->headingColumn2, ui_->headingColumn3},
                        result_.useDic);
     ShowAgreement();
-    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed);
+    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed && !refused());
 }
 
 void SaturationWindow::BuildReport() {

@@ -95,7 +95,7 @@ void SpeciesWindow::ApplyWindowTexts() {
 void SpeciesWindow::ShowTexts() {
     ShowColumnHeadings({ui_->headingColumn1, ui_->headingColumn2, ui_->headingColumn3},
                        result_.useDic);
-    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed);
+    ShowNotComputed(*ui_->labelStatus, hasRun_ && !result_.computed && !refused());
 }
 
 void SpeciesWindow::BuildReport() {

@@ -72,6 +72,8 @@ private slots:
             MessagesOf(lang, [&] { saturation.Run(Overheated(), FixedHeader(), app::WaterId::B); }),
             QStringList{message});
         QVERIFY(!saturation.result().computed);
+        // The message said why; the gate's status line would not.
+        QVERIFY(saturation.findChild<QLabel*>("labelStatus")->isHidden());
         QCOMPARE(LabelText(saturation, "valueMValue1"), QString());
         QCOMPARE(LabelText(saturation, "valueDcMg3"), QString());
         for (DosageWindow* w : dosage.all())
