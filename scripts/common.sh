@@ -45,7 +45,7 @@ zeb_build() {
 }
 
 # The libFuzzer targets (fuzz/) in a build of their own: libFuzzer needs clang, the main build
-# uses g++. Returns 1 (after a notice) when clang++ is missing.
+# uses g++. Returns 1 (after a notice) when clang++ is missing; a failed build ends the script.
 ZEB_FUZZ_BUILD="${ZEB_FUZZ_BUILD_DIR:-$ZEB_ROOT/build-fuzz}"
 zeb_build_fuzz() {
     if ! command -v clang++ >/dev/null; then
@@ -60,5 +60,5 @@ zeb_build_fuzz() {
             -DZEB_BUILD_GUI=OFF -DZEB_BUILD_TESTS=OFF -DZEB_BUILD_BENCH=OFF
     fi
     cmake --build "$ZEB_FUZZ_BUILD" --target fuzz_project_reader fuzz_number_format fuzz_settings \
-        fuzz_computations -- -j"$(nproc)"
+        fuzz_computations -- -j"$(nproc)" || exit 1
 }

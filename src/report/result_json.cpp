@@ -30,10 +30,11 @@ Json DosageJson(const results::DosageTables& d) {
     for (auto [target, name] :
          {std::pair{chem::Target::SI0, "SI0"}, std::pair{chem::Target::pH78, "pH78"}}) {
         Json chemicals = Json::object();
+        // A structured binding cannot be captured before C++20 compilers catch up (clang 14).
+        const chem::Target t = target;
         for (chem::Chemical c : chem::kAllChemicals) {
             auto get = [&](long double V::*q) {
-                return JsonNumbers(
-                    {d.at(target, c, 0).*q, d.at(target, c, 1).*q, d.at(target, c, 2).*q});
+                return JsonNumbers({d.at(t, c, 0).*q, d.at(t, c, 1).*q, d.at(t, c, 2).*q});
             };
             Json j;
             j["doseMmol"] = get(&V::doseMmol);
