@@ -32,31 +32,6 @@ constexpr Change kChanges[results::kChemicals] = {
     {1, 1, 0, 0, 1}, // NaHCO3
 };
 
-// Solves the water with TA `ta` and DIC `dic` at the state's temperature, with the same ionic
-// strength treatment as every window (iterated from 0, or the entered value).
-WaterPoint Solve(chem::SpeciesVector species, long double ta, long double dic,
-                 const ColumnState& state) {
-    chem::SpeciesVector solved = species;
-    chem::PHSolution ph;
-    chem::IterateIonicStrength(
-        state.ionicStrength.calculate, state.ionicStrength.entered, [&](long double ios) {
-            solved = species;
-            ph = chem::SolvePHBisection(solved, state.temperature, ios, ta, dic);
-            return ph.ionicStrength;
-        });
-    WaterPoint p;
-    p.ks43 = ta;
-    p.dic = dic;
-    p.co2 = solved[chem::slot::Co2];
-    p.co2Mg = p.co2 * kCo2MolarMass;
-    p.hco3 = solved[chem::slot::Hco3];
-    p.calcium = solved[chem::slot::CaTotal];
-    p.pH = ph.pH;
-    p.si = ph.si;
-    p.ionicStrength = ph.ionicStrength;
-    return p;
-}
-
 WaterPoint PointOf(const chem::SpeciesVector& species, const chem::PHSolution& ph, long double ta,
                    long double dic) {
     WaterPoint p;
@@ -70,6 +45,21 @@ WaterPoint PointOf(const chem::SpeciesVector& species, const chem::PHSolution& p
     p.si = ph.si;
     p.ionicStrength = ph.ionicStrength;
     return p;
+}
+
+// Solves the water with TA `ta` and DIC `dic` at the state's temperature, with the same ionic
+// strength treatment as every window (iterated from 0, or the entered value).
+WaterPoint Solve(chem::SpeciesVector species, long double ta, long double dic,
+                 const ColumnState& state) {
+    chem::SpeciesVector solved = species;
+    chem::PHSolution ph;
+    chem::IterateIonicStrength(
+        state.ionicStrength.calculate, state.ionicStrength.entered, [&](long double ios) {
+            solved = species;
+            ph = chem::SolvePHBisection(solved, state.temperature, ios, ta, dic);
+            return ph.ionicStrength;
+        });
+    return PointOf(solved, ph, ta, dic);
 }
 
 bool Usable(const WaterPoint& p) {
