@@ -51,6 +51,27 @@ long double EndPointAlkalinity(SpeciesVector& s, const ConstantSet& c, long doub
     return dic4 * r.r1 + (ks43 + r.r0);
 }
 
+// r1 and r0 of the water at one pH and constant set, for the loops that speciate at a fixed pH
+// with DIC as the only total that changes: the c(H+) factors are formed once instead of at every
+// pass. The operations on each value are those of Speciate, so r1 and r0 are its own to the bit.
+class FixedPHAlkalinity {
+public:
+    FixedPHAlkalinity(const ConstantSet& cs, long double pH, bool hasPhosphate)
+        : c_(kernel::MakeConstantFactors(cs.k, hasPhosphate)) {
+        kernel::MakePHFactors(c_, pH, cs.gammaH, f_);
+    }
+    kernel::Alkalinity At(const SpeciesVector& s) const {
+        const kernel::FreeValues v = kernel::SolveFreeValues(c_, f_, kernel::ReadTotals(s));
+        ++speciationTally.calls;
+        speciationTally.passes += v.passes;
+        return kernel::FormAlkalinity(c_, f_, v);
+    }
+
+private:
+    kernel::ConstantFactors c_;
+    kernel::PHFactors f_;
+};
+
 } // namespace
 
 std::string_view InputPairName(InputPair pair) {
@@ -65,13 +86,16 @@ std::string_view InputPairName(InputPair pair) {
 }
 
 CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
-                                    const CarbonateMeasurements& m, long double ionicStrength) {
+                                    const CarbonateMeasurements& m, long double ionicStrength,
+                                    int onlyRow) {
     CarbonateState st;
     ClearVector5(st.ta);
     ClearVector5(st.dic);
     ClearVector5(st.check);
     SpeciesVector s = species;
     const long double ios = ionicStrength;
+    auto wanted = [onlyRow](int row) { return onlyRow < 0 || onlyRow == row; };
+    const bool hasPhosphate = s[slot::Po4Total] != 0.0L;
 
     // The constants are a function of temperature and ionic strength alone, and the three
     // temperatures are often one: each distinct temperature gets its constants once.
@@ -80,41 +104,46 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
     const ConstantSet cpH = kernel::SameBits(m.tpH, m.t43)   ? c43
                             : kernel::SameBits(m.tpH, m.t82) ? c82
                                                              : Constants(m.tpH, ios);
+    // Every loop below speciates at 8.2 or at the measured pH with only DIC changing.
+    const FixedPHAlkalinity at82(c82, kEndPoint82, hasPhosphate);
+    const FixedPHAlkalinity atPH(cpH, m.pH, hasPhosphate);
 
-    // Row 0
-    if (!useDIC) {
-        st.dic[0] = m.ks43 + m.kb82;
+    // Row 0 (row 1 of the KS/KB family starts from its TA and DIC)
+    if (wanted(0) || (wanted(1) && !useDIC)) {
         st.ta[0] = EndPointAlkalinity(s, c43, m.ks43);
-        long double d = 0;
-        int n = 0;
-        do {
-            s[slot::Dic] = st.dic[0];
-            const SpeciationResult r = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
-            long double x = (st.ta[0] - m.ks82 + m.kb82 - r.r0) / r.r1;
-            if (x <= 0.0L) {
-                x = kDicFloor;
-            }
-            d = std::fabs(x - st.dic[0]);
-            st.dic[0] = x;
-            ++n;
-            // A NaN DIC gives a NaN DIC at every later pass.
-        } while (!(d < kTolerance) && n < kRowZeroMaxPasses && !std::isnan(st.dic[0]));
-    } else {
-        st.dic[0] = m.dic;
-        st.ta[0] = EndPointAlkalinity(s, c43, m.ks43);
+        if (!useDIC) {
+            st.dic[0] = m.ks43 + m.kb82;
+            long double d = 0;
+            int n = 0;
+            do {
+                s[slot::Dic] = st.dic[0];
+                const kernel::Alkalinity r = at82.At(s);
+                long double x = (st.ta[0] - m.ks82 + m.kb82 - r.r0) / r.r1;
+                if (x <= 0.0L) {
+                    x = kDicFloor;
+                }
+                d = std::fabs(x - st.dic[0]);
+                st.dic[0] = x;
+                ++n;
+                // A NaN DIC gives a NaN DIC at every later pass.
+            } while (!(d < kTolerance) && n < kRowZeroMaxPasses && !std::isnan(st.dic[0]));
+        } else {
+            st.dic[0] = m.dic;
+        }
+    }
+    if (wanted(0)) {
+        st.check[0] = SolvePHBisection(cpH.k, cpH.gammaH, s, st.ta[0], st.dic[0]).pH;
     }
 
-    st.check[0] = SolvePHBisection(cpH.k, cpH.gammaH, s, st.ta[0], st.dic[0]).pH;
-
     // Row 1
-    if (!useDIC) {
+    if (wanted(1) && !useDIC) {
         st.ta[1] = st.ta[0];
         st.dic[1] = st.dic[0];
         long double d = 0;
         int n = 0;
         do {
             s[slot::Dic] = st.dic[1];
-            const SpeciationResult r = Speciate(cpH.k, s, m.pH, cpH.gammaH);
+            const kernel::Alkalinity r = atPH.At(s);
             long double x = (st.ta[1] - r.r0) / r.r1;
             if (x <= 0.0L) {
                 x = kDicFloor;
@@ -124,18 +153,21 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
             ++n;
         } while (!(d < kTolerance) && n < kRowOneMaxPasses && !std::isnan(st.dic[1]));
         s[slot::Dic] = st.dic[1];
-        const SpeciationResult r = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
+        const kernel::Alkalinity r = at82.At(s);
         st.check[1] = (st.dic[1] * r.r1 + r.r0) - st.ta[1];
-    } else {
+    } else if (wanted(1)) {
         st.dic[1] = m.dic;
         s[slot::Dic] = m.dic;
-        const SpeciationResult rpH = Speciate(cpH.k, s, m.pH, cpH.gammaH);
+        const kernel::Alkalinity rpH = atPH.At(s);
         st.ta[1] = m.dic * rpH.r1 + rpH.r0;
         s[slot::Dic] = m.dic;
-        const SpeciationResult r82 = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
+        const kernel::Alkalinity r82 = at82.At(s);
         st.check[1] = (m.dic * r82.r1 + r82.r0) - st.ta[1];
     }
 
+    if (!wanted(2)) {
+        return st;
+    }
     // Row 2
     if (!useDIC) {
         long double lo = 0.0L, x = 50.0L, hi = 100.0L;
@@ -145,9 +177,9 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         do {
             ++n;
             s[slot::Dic] = x;
-            const SpeciationResult r82 = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
+            const kernel::Alkalinity r82 = at82.At(s);
             const long double p = (r82.r1 - 1.0L) * x + (m.ks82 - m.kb82) + r82.r0;
-            const SpeciationResult rpH = Speciate(cpH.k, s, m.pH, cpH.gammaH);
+            const kernel::Alkalinity rpH = atPH.At(s);
             st.ta[2] = rpH.r1 * x + rpH.r0;
             g = st.ta[2] - x - p;
             if (std::isnan(g)) {
@@ -169,13 +201,13 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         if (n == kRowTwoMaxPasses) {
             st.dic[2] = m.ks43 - 0.05L + m.kb82 - m.ks82;
             s[slot::Dic] = st.dic[2];
-            const SpeciationResult r = Speciate(cpH.k, s, m.pH, cpH.gammaH);
+            const kernel::Alkalinity r = atPH.At(s);
             st.ta[2] = r.r1 * st.dic[2] + r.r0;
         }
     } else {
         st.dic[2] = m.dic;
         s[slot::Dic] = m.dic;
-        const SpeciationResult r = Speciate(c82.k, s, kEndPoint82, c82.gammaH);
+        const kernel::Alkalinity r = at82.At(s);
         st.ta[2] = r.r1 * m.dic + (m.ks82 - m.kb82) + r.r0;
     }
 

@@ -55,9 +55,13 @@ inline constexpr int kPHSearchMaxTrials = 24; // 14 / 2^24 < 1e-6
 // End point 1, row 0 1000, its pH search 24, row 1 100 + 1, row 2 2 x 200 + 1, check 1.
 inline constexpr int kCarbonateMaxSpeciations =
     1 + kRowZeroMaxPasses + kPHSearchMaxTrials + 101 + 401 + 1;
+//
+// With `onlyRow` (0..2) only what that row needs is computed: its TA, DIC and check (row 1 of
+// the KS/KB family takes row 0's TA and DIC on the way); the other entries stay 0. The values
+// computed are those of the full solve to the bit.
 CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
                                     const CarbonateMeasurements& measured,
-                                    long double ionicStrength);
+                                    long double ionicStrength, int onlyRow = -1);
 
 struct PHSolution {
     long double pH = 0;            // pH at the requested temperature

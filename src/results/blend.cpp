@@ -131,7 +131,7 @@ BlendWaterSolution SolveBlendWater(const BlendWater& w, bool iterate) {
     for (int k = 0; k < kBlendColumnCount; ++k) {
         chem::CarbonateState cs;
         const chem::IonicStrengthIteration it = chem::IterateIonicStrength([&](long double ios) {
-            cs = chem::SolveCarbonateSystem(w.useDIC, species, m, ios);
+            cs = chem::SolveCarbonateSystem(w.useDIC, species, m, ios, k);
             return chem::SolvePHBisection(species, w.tempCalc, ios, cs.ta[k], cs.dic[k])
                 .ionicStrength;
         });

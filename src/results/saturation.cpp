@@ -92,7 +92,7 @@ std::array<std::string_view, kColumns> ColumnNames(bool useDic) {
 ColumnSolution SolveColumn(const WaterInputs& in, int row) {
     ColumnSolution s;
     auto step = [&](long double ionicStrength) {
-        s.carbonate = chem::SolveCarbonateSystem(in.useDic, in.species, in.measured, ionicStrength);
+        s.carbonate = chem::SolveCarbonateSystem(in.useDic, in.species, in.measured, ionicStrength, row);
         s.mValue = s.carbonate.ta[row];
         s.dic = s.carbonate.dic[row];
         s.species = in.species;

@@ -47,7 +47,7 @@ SpeciesColumn ComputeSpeciesColumn(const WaterInputs& in, int row) {
     chem::SpeciationResult last;
     auto step = [&](long double ionicStrength) {
         const chem::CarbonateState cs =
-            chem::SolveCarbonateSystem(in.useDic, in.species, in.measured, ionicStrength);
+            chem::SolveCarbonateSystem(in.useDic, in.species, in.measured, ionicStrength, row);
         out.mValue = cs.ta[row];
         out.dic = cs.dic[row];
         species = in.species;

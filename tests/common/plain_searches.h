@@ -5,6 +5,7 @@
 
 #include "chem/carbonate.h"
 #include "chem/constants.h"
+#include "chem/numeric.h"
 #include "chem/saturation.h"
 #include "chem/speciation.h"
 
@@ -47,6 +48,108 @@ inline PHSolution PlainSolvePH(const EquilibriumConstants& k, long double gammaH
     out.si = CalciteSI(species, k);
     out.speciations = n;
     return out;
+}
+
+// The carbonate system of all three rows as it was solved before the fixed-pH loops reused their
+// c(H+) factors: every pass a full speciation.
+inline CarbonateState PlainSolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
+                                                const CarbonateMeasurements& m, long double ios) {
+    struct Set {
+        EquilibriumConstants k;
+        long double gammaH = 0;
+    };
+    auto constants = [ios](long double t) {
+        Set c;
+        ComputeConstants(t, ios, c.gammaH, c.k);
+        return c;
+    };
+    const Set c43 = constants(m.t43), c82 = constants(m.t82), cpH = constants(m.tpH);
+    auto endPointDic = [](const Set& c) {
+        const long double h = Pow10(-4.3L) * 1000.0L / c.gammaH;
+        const long double co3 = c.k[KIndex(11)] * 0.35L / (h * h);
+        const long double hco3 = co3 * h / c.k[KIndex(2)];
+        return co3 + hco3 + hco3 * h / c.k[KIndex(1)];
+    };
+    SpeciesVector s = species;
+    auto at = [&s](const Set& c, long double pH, long double dic) {
+        s[slot::Dic] = dic;
+        return Speciate(c.k, s, pH, c.gammaH);
+    };
+    // Loops to a DIC change below 1e-6 (at most `limit` passes, or a NaN DIC).
+    auto iterate = [](long double& dic, int limit, auto next) {
+        long double d = 0;
+        int n = 0;
+        do {
+            long double x = next(dic);
+            x = x <= 0.0L ? 0.000001L : x;
+            d = std::fabs(x - dic);
+            dic = x;
+            ++n;
+        } while (!(d < 0.000001L) && n < limit && !std::isnan(dic));
+    };
+    CarbonateState st{};
+    const long double dic4 = endPointDic(c43);
+    SpeciationResult r = at(c43, 4.3L, dic4);
+    st.ta[0] = dic4 * r.r1 + (m.ks43 + r.r0);
+    st.dic[0] = useDIC ? m.dic : m.ks43 + m.kb82;
+    if (!useDIC) {
+        iterate(st.dic[0], 1000, [&](long double dic) {
+            r = at(c82, 8.2L, dic);
+            return (st.ta[0] - m.ks82 + m.kb82 - r.r0) / r.r1;
+        });
+    }
+    st.check[0] = PlainSolvePH(cpH.k, cpH.gammaH, s, st.ta[0], st.dic[0]).pH;
+    if (!useDIC) {
+        st.ta[1] = st.ta[0];
+        st.dic[1] = st.dic[0];
+        iterate(st.dic[1], 100, [&](long double dic) {
+            r = at(cpH, m.pH, dic);
+            return (st.ta[1] - r.r0) / r.r1;
+        });
+    } else {
+        st.dic[1] = m.dic;
+        r = at(cpH, m.pH, m.dic);
+        st.ta[1] = m.dic * r.r1 + r.r0;
+    }
+    r = at(c82, 8.2L, st.dic[1]);
+    st.check[1] = (st.dic[1] * r.r1 + r.r0) - st.ta[1];
+    if (!useDIC) {
+        long double lo = 0.0L, x = 50.0L, hi = 100.0L, g = 0;
+        int n = 0;
+        do {
+            ++n;
+            const SpeciationResult r82 = at(c82, 8.2L, x);
+            const long double p = (r82.r1 - 1.0L) * x + (m.ks82 - m.kb82) + r82.r0;
+            const SpeciationResult rpH = at(cpH, m.pH, x);
+            st.ta[2] = rpH.r1 * x + rpH.r0;
+            g = st.ta[2] - x - p;
+            if (std::isnan(g)) {
+                n = 200;
+                break;
+            }
+            const long double slope = rpH.r1 - 1.0L;
+            if ((g < 0.0L && slope < 0.0L) || (g > 0.0L && slope > 0.0L)) {
+                hi = x;
+                x = (lo + x) / 2.0L;
+            } else if ((g > 0.0L && slope < 0.0L) || (g < 0.0L && slope > 0.0L)) {
+                lo = x;
+                x = (hi + x) / 2.0L;
+            }
+        } while (!(std::fabs(g) < 0.000001L) && n != 200);
+        st.dic[2] = x;
+        if (n == 200) {
+            st.dic[2] = m.ks43 - 0.05L + m.kb82 - m.ks82;
+            r = at(cpH, m.pH, st.dic[2]);
+            st.ta[2] = r.r1 * st.dic[2] + r.r0;
+        }
+    } else {
+        st.dic[2] = m.dic;
+        r = at(c82, 8.2L, m.dic);
+        st.ta[2] = r.r1 * m.dic + (m.ks82 - m.kb82) + r.r0;
+    }
+    r = at(c43, 4.3L, dic4);
+    st.check[2] = st.ta[2] - dic4 * r.r1 - r.r0;
+    return st;
 }
 
 inline DoseResult PlainDoseToTarget(Chemical chemical, Target target, const SpeciesVector& species,

@@ -1,6 +1,7 @@
 #pragma once
-// One random water's searches, the engine's against the plain ones (plain_searches.h): the pH
-// search of one input pair's TA and DIC, then one dose search (chemical and target cycling with
+// One random water's searches, the engine's against the plain ones (plain_searches.h): the
+// carbonate system (all rows, and the row of the case alone), the pH search of one input pair's
+// TA and DIC, then one dose search (chemical and target cycling with
 // the index), every fifth on a water first brought to the target by the engine itself, so that
 // its dose lies near zero. Shared by the test and by bench/tools/search_identity.cpp.
 
@@ -64,6 +65,25 @@ inline std::string CompareSearches(std::uint64_t index) {
         !SameBits(a.si, b.si) || !speciesSame) {
         diff << "pH search: pH " << static_cast<double>(a.pH) << " vs " << static_cast<double>(b.pH)
              << "; ";
+    }
+
+    // The carbonate system, all rows at once and the case's row alone.
+    const results::WaterInputs in = results::ParseWaterInputs(RandomWater(index));
+    const CarbonateState full =
+        SolveCarbonateSystem(in.useDic, in.species, in.measured, c.ionicStrength);
+    const int row = static_cast<int>(index % 3);
+    const CarbonateState one =
+        SolveCarbonateSystem(in.useDic, in.species, in.measured, c.ionicStrength, row);
+    const CarbonateState ref =
+        PlainSolveCarbonateSystem(in.useDic, in.species, in.measured, c.ionicStrength);
+    for (int i = 0; i < 3; ++i) {
+        if (!SameBits(full.ta[i], ref.ta[i]) || !SameBits(full.dic[i], ref.dic[i]) ||
+            !SameBits(full.check[i], ref.check[i]) ||
+            (i == row && (!SameBits(one.ta[i], ref.ta[i]) || !SameBits(one.dic[i], ref.dic[i]) ||
+                          !SameBits(one.check[i], ref.check[i])))) {
+            diff << "carbonate row " << i << ": TA " << static_cast<double>(full.ta[i]) << " vs "
+                 << static_cast<double>(ref.ta[i]) << "; ";
+        }
     }
 
     SpeciesVector water = fast;
