@@ -119,6 +119,8 @@ constexpr TextEntry kEntries[] = {
      "pH <= 2 or KS 4.3 <= 0: state of saturation not computed"},
     {"msg.batchNotNumber", "keine Zahl", "not a number"},
     {"msg.batchRow", "Zeile %1", "row %1"},
+    // Names the row in place of the water in a refusal: "Row 7: tempCalc = 1e6 is outside ...".
+    {"msg.batchRowPart", "Zeile %1", "Row %1"},
     {"msg.batchSummary", "%1 Wässer, %2 mit Fehler, %3 mit Warnungen",
      "%1 waters, %2 failed, %3 with warnings"},
     {"msg.batchTooManyFields", "mehr Felder als die %1 Spalten der Kopfzeile",

@@ -58,6 +58,37 @@ analysis::AnalysisCheck CheckOf(const app::WaterAnalysis& water,
     return check;
 }
 
+// The refusal of a water outside the domain, naming the field as the file's header does and the
+// value as the cell gave it (a field the row left empty or derived: its name and stored value).
+RowMessage OutsideDomain(results::DomainViolation violation, const ColumnMap& columns,
+                         const CsvRecord& record) {
+    const auto fields = app::WaterAnalysisFields();
+    std::string column, value;
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+        if (fields[f].member != violation.member)
+            continue;
+        column = fields[f].name;
+        for (std::size_t c = 0; c < columns.fieldOfColumn().size(); ++c) {
+            if (columns.fieldOfColumn()[c] != static_cast<int>(f))
+                continue;
+            column = columns.names()[c];
+            const std::string& cell = c < record.cells.size() ? record.cells[c] : std::string();
+            const auto first = cell.find_first_not_of(" \t");
+            if (first != std::string::npos)
+                value = cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
+        }
+    }
+    if (!column.empty())
+        violation.field = column;
+    if (!value.empty())
+        violation.value = value;
+    return RowMessage{violation.field,
+                      violation.value,
+                      "msg.batchRowPart",
+                      {std::to_string(record.row)},
+                      std::move(violation)};
+}
+
 } // namespace
 
 BatchRow ComputeRow(const ColumnMap& columns, const CsvDialect& dialect, const CsvRecord& record,
@@ -72,6 +103,13 @@ BatchRow ComputeRow(const ColumnMap& columns, const CsvDialect& dialect, const C
     row.water = std::move(read.water);
     if (read.error) {
         row.error = std::move(read.error);
+        return row;
+    }
+    // The same refusal as the single-water commands: a water outside the domain would take the
+    // searches beyond their meaning (and, unchecked, beyond any bound of work), so nothing of
+    // the row is computed, not even its check.
+    if (auto outside = results::CheckWaterDomain(row.water, app::WaterId::A)) {
+        row.error = OutsideDomain(std::move(*outside), columns, record);
         return row;
     }
     row.hasWater = true;

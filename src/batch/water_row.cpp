@@ -92,11 +92,13 @@ std::string MessageText(const RowMessage& m, app::Language language) {
         if (at != std::string::npos)
             text.replace(at, mark.size(), m.args[i]);
     }
+    if (m.domain)
+        return results::DomainMessage(*m.domain, text, language);
     return text;
 }
 
 std::string MessageLine(const RowMessage& m, app::Language language) {
-    if (m.column.empty())
+    if (m.column.empty() || m.domain)
         return MessageText(m, language);
     std::string line = m.column;
     if (!m.value.empty())

@@ -6,6 +6,7 @@
 #include "app/project.h"
 #include "app/texts.h"
 #include "batch/csv_reader.h"
+#include "results/domain.h"
 
 #include <optional>
 #include <string>
@@ -20,9 +21,14 @@ struct RowMessage {
     std::string value;  // the cell's text
     std::string_view key;
     std::vector<std::string> args;
+    // Set for a row outside the domain of the computations: the text is the refusal the
+    // single-water commands give, with the part (key and args: "Row 7") in place of the water
+    // and the violation's field and value as the file names them.
+    std::optional<results::DomainViolation> domain = std::nullopt;
 };
 std::string MessageText(const RowMessage& message, app::Language language);
-// "column value: message", or only the message when there is no column.
+// "column value: message", or only the message when there is no column or the message names
+// them itself.
 std::string MessageLine(const RowMessage& message, app::Language language);
 
 // Which header column feeds which field.

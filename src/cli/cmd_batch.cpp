@@ -95,7 +95,11 @@ void RunBatchCommand(const BatchCommandOptions& o) {
                     for (const batch::RowMessage& w : row.warnings)
                         std::cerr << rowPrefix(row.row) << ": " << batch::MessageLine(w, language)
                                   << '\n';
-                    if (row.error)
+                    // A refusal names its row itself.
+                    if (row.error && row.error->domain)
+                        std::cerr << o.in << ": " << batch::MessageLine(*row.error, language)
+                                  << '\n';
+                    else if (row.error)
                         std::cerr << rowPrefix(row.row) << ": "
                                   << batch::MessageLine(*row.error, language) << '\n';
                 }

@@ -57,7 +57,7 @@ std::optional<DomainViolation> Check(std::string part, std::string_view label,
                                      const std::string& text, const DomainLimit& limit) {
     if (Within(app::ParseNumber(text), limit))
         return std::nullopt;
-    return DomainViolation{std::move(part), std::string(label), Trimmed(text), limit};
+    return DomainViolation{std::move(part), std::string(label), Trimmed(text), limit, nullptr};
 }
 
 std::string Letter(app::WaterId id) {
@@ -77,8 +77,10 @@ std::optional<DomainViolation> CheckWaterDomain(const app::WaterAnalysis& water,
         if ((f.member == &app::WaterAnalysis::dic && water.dicMode != "DIC") ||
             (f.member == &app::WaterAnalysis::iosInput && water.iosMode == "IOS"))
             continue;
-        if (auto v = Check(Letter(id), f.label, water.*f.member, *f.limit))
+        if (auto v = Check(Letter(id), f.label, water.*f.member, *f.limit)) {
+            v->member = f.member;
             return v;
+        }
     }
     return std::nullopt;
 }
@@ -133,15 +135,20 @@ std::optional<DomainViolation> CheckConditioningDomain(const app::ConditioningDa
     for (const Field& f : kFields) {
         if (!Within(app::ParseNumber(normalized.*f.member), *f.limit))
             return DomainViolation{"msg.domainConditioning", std::string(f.label),
-                                   Trimmed(data.*f.member), *f.limit};
+                                   Trimmed(data.*f.member), *f.limit, nullptr};
     }
     return std::nullopt;
 }
 
 std::string DomainMessage(const DomainViolation& v, app::Language lang) {
-    std::string part = v.part.size() == 1 ? std::string(app::Text("msg.water", lang)) + v.part
-                                          : std::string(app::Text(v.part, lang));
-    std::string text = part + ": " + v.field + " = " + (v.value.empty() ? "\"\"" : v.value) +
+    const std::string part = v.part.size() == 1 ? std::string(app::Text("msg.water", lang)) + v.part
+                                                : std::string(app::Text(v.part, lang));
+    return DomainMessage(v, part, lang);
+}
+
+std::string DomainMessage(const DomainViolation& v, std::string_view part, app::Language lang) {
+    std::string text = std::string(part) + ": " + v.field + " = " +
+                       (v.value.empty() ? "\"\"" : v.value) +
                        std::string(app::Text("msg.domainOutside", lang)) + LimitText(v.limit.min) +
                        std::string(app::Text("msg.domainTo", lang)) + LimitText(v.limit.max);
     if (!v.limit.unit.empty())

@@ -65,6 +65,9 @@ struct DomainViolation {
     std::string field; // the field's label in the project file ("c(Ca)", "T bew")
     std::string value; // the stored text, blanks trimmed
     DomainLimit limit;
+    // The field of a water (null for the conditioning inputs), for callers that know the field
+    // by another name.
+    std::string app::WaterAnalysis::*member = nullptr;
 };
 
 // The fields of one water that the computations read (text, modes and mg/L columns excepted;
@@ -83,7 +86,10 @@ std::optional<DomainViolation> CheckSeriesDomain(const app::WaterAnalysis& first
 // The conditioning inputs as the window normalises them (absolute values).
 std::optional<DomainViolation> CheckConditioningDomain(const app::ConditioningData& data);
 
-// "Wasser A: c(Ca) = -1 liegt außerhalb ... (0 bis 1000000 mmol/L)." in the language.
+// "Wasser A: c(Ca) = -1 liegt außerhalb ... (0 bis 10000 mmol/L)." in the language.
 std::string DomainMessage(const DomainViolation& violation, app::Language lang);
+// The same with the part named by the caller ("Zeile 7" of a campaign file).
+std::string DomainMessage(const DomainViolation& violation, std::string_view partName,
+                          app::Language lang);
 
 } // namespace zeb::results

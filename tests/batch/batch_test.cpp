@@ -7,6 +7,7 @@
 #include "batch/batch_run.h"
 #include "batch/csv_reader.h"
 #include "batch/water_row.h"
+#include "chem/speciation.h"
 
 #include <gtest/gtest.h>
 
@@ -234,6 +235,115 @@ TEST(ColumnMap, NotesUnusedColumnsAndRefusesUnusableHeaders) {
     for (const std::vector<std::string>& header :
          {std::vector<std::string>{"Probe", "Datum"}, std::vector<std::string>{"pH", "ph"}}) {
         EXPECT_THROW(ColumnMap::FromHeader(header), ColumnError) << header[0];
+    }
+}
+
+// ---- rows outside the domain of the computations -----------------------------------------------
+
+std::vector<BatchRow> RunAll(const std::string& bytes, RowExtent extent = {}) {
+    CsvReader reader = ReaderOf(bytes);
+    BatchOptions options;
+    options.doses = extent.doses;
+    options.pHA = extent.pHA;
+    std::vector<BatchRow> rows;
+    RunBatch(reader, options, {}, [&](const BatchRow& row) { rows.push_back(row); });
+    return rows;
+}
+
+TEST(BatchDomain, RowsOutsideAreRefusedAndTheOthersComputedUnchanged) {
+    const std::string header = "id,pH,ks43,kb82,tempCalc,dicMode,dic,cCa,massMg\n";
+    const std::string good = "W1,7.4,2.5,0.2,10,,,1.5,12\n";
+    const std::string other = "W5,7.9,3.1,0.1,12,DIC,3.2,2.0,8\n";
+    const std::string input =
+        header + good + "W2,7.4,2.5,0.2,1e6,,,1.5,12\n" + "W3,7.4,2.5,0.2,10,DIC,-3.2,1.5,12\n" +
+        "W4,7.4,2.5,0.2,10,,,20000,12\n" + other + "W6,7.4,2.5,0.2,10,,,1.5,300000\n";
+    const std::vector<BatchRow> rows = RunAll(input);
+    const std::vector<BatchRow> alone = RunAll(header + good + other);
+    ASSERT_EQ(rows.size(), 6u);
+    ASSERT_EQ(alone.size(), 2u);
+
+    // The rows inside the domain come out as they do without the others, to the bit.
+    for (auto [i, j] : {std::pair{0, 0}, std::pair{4, 1}}) {
+        ASSERT_FALSE(rows[i].error) << rows[i].id;
+        ASSERT_TRUE(rows[i].saturation.computed);
+        for (int k = 0; k < results::kColumns; ++k) {
+            EXPECT_EQ(rows[i].saturation.columns[k].si, alone[j].saturation.columns[k].si);
+            EXPECT_EQ(rows[i].saturation.columns[k].dcMg, alone[j].saturation.columns[k].dcMg);
+            EXPECT_EQ(rows[i].saturation.columns[k].pHA, alone[j].saturation.columns[k].pHA);
+        }
+    }
+    // A negative DIC is made positive as the form makes it, and so lies inside.
+    ASSERT_FALSE(rows[2].error);
+    EXPECT_EQ(rows[2].water.dic, "   3.200");
+    EXPECT_TRUE(rows[2].saturation.computed);
+
+    struct Refusal {
+        std::size_t index;
+        const char *column, *value, *message;
+    };
+    const Refusal refusals[] = {
+        {1, "tempCalc", "1e6",
+         "Row 3: tempCalc = 1e6 is outside the range in which the calculation is defined (0 to "
+         "350 °C)."},
+        {3, "cCa", "20000",
+         "Row 5: cCa = 20000 is outside the range in which the calculation is defined (0 to "
+         "10000 mmol/L)."},
+        // Derived from the mg/L column: named as the field, with the value it holds.
+        {5, "cMg", "12343.139",
+         "Row 7: cMg = 12343.139 is outside the range in which the calculation is defined (0 "
+         "to 10000 mmol/L)."},
+    };
+    for (const Refusal& r : refusals) {
+        const BatchRow& row = rows[r.index];
+        ASSERT_TRUE(row.error) << row.id;
+        EXPECT_FALSE(row.hasWater);
+        EXPECT_FALSE(row.saturation.computed);
+        EXPECT_EQ(row.error->column, r.column);
+        EXPECT_EQ(row.error->value, r.value);
+        EXPECT_EQ(MessageLine(*row.error, app::Language::English), r.message);
+    }
+    EXPECT_EQ(MessageText(*rows[1].error, app::Language::German),
+              "Zeile 3: tempCalc = 1e6 liegt außerhalb des Bereichs, in dem die Berechnung "
+              "definiert ist (0 bis 350 °C).");
+    // The form's own range message stays a warning beside the refusal.
+    EXPECT_EQ(Keys(rows[1].warnings), std::vector<std::string_view>{"msg.rangeTemperature"});
+}
+
+TEST(BatchDomain, NoRowRunsUnboundedWork) {
+    const ColumnMap columns = ColumnMap::FromHeader(
+        {"pH", "tempPH", "ks43", "kb82", "ks82", "tempCalc", "dicMode", "dic", "iosMode",
+         "iosInput", "cNa", "cK", "cCa", "cMg", "cCl", "cNO3", "cSO4", "cPO4", "cNH4"});
+    auto work = [&](std::vector<std::string> cells) {
+        const chem::SpeciationTally before = chem::speciationTally;
+        const BatchRow row =
+            ComputeRow(columns, CsvDialect{}, {2, std::move(cells)}, RowExtent{true, true});
+        return std::pair{row, chem::speciationTally.calls - before.calls};
+    };
+    const auto [typical, budget] = work({"7.4", "10", "2.5", "0.2", "", "10", "", "", "", "", "1",
+                                         "0.1", "1.5", "0.5", "1", "0.2", "0.5", "", ""});
+    ASSERT_TRUE(typical.saturation.computed);
+    EXPECT_GT(budget, 1000);
+    // Outside the domain nothing is speciated at all.
+    for (const char* t : {"1e6", "1e400", "-400", "351"}) {
+        const auto [row, calls] = work({"7.4", t, "2.5", "0.2", "", "10", "", "", "", "", "1",
+                                        "0.1", "1.5", "0.5", "1", "0.2", "0.5", "", ""});
+        EXPECT_TRUE(row.error && row.error->domain) << t;
+        EXPECT_EQ(calls, 0) << t;
+    }
+    // At the edges of the domain the work stays within a few times that of a common water (twice
+    // at most today); a search spinning on values it cannot meet would cost hundreds of times.
+    const std::string e = "9999";
+    const std::vector<std::vector<std::string>> edges = {
+        {"14", "350", e, e, e, "350", "DIC", e, "ZEB", e, e, e, e, e, e, e, e, e, e},
+        {"0", "0", "0", "0", "0", "0", "KSB", "0", "ZEB", "0", "", "", "", "", "", "", "", "", ""},
+        {"7", "350", e, "0", e, "0.001", "", "", "", "", e, "", e, "", e, "", e, "", ""},
+        {"14", "0", "0.05", e, "0", "350", "DIC", "0.001", "IOS", "", "", "", e, e, "", "", "", e,
+         e},
+    };
+    for (const auto& cells : edges) {
+        const auto [row, calls] = work(cells);
+        EXPECT_FALSE(row.error && row.error->domain) << cells[0] << " " << cells[1];
+        EXPECT_LE(calls, 4 * budget) << cells[0] << " " << cells[1];
     }
 }
 

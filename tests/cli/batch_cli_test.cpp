@@ -72,7 +72,8 @@ TEST(CliBatch, BadRowsAreReportedAndTheOthersComputed) {
     Spit(dir / "in.csv", "id;Text;pH;KS43;cCa;Farbe\n"
                          "W1;Brunnen 1;7,4;2,5;1,5;gelb\n"
                          "W2;Brunnen 2;sieben;2,5;1,5;\n"
-                         "W3;Brunnen 3;4,1;2,5;1,5;\n");
+                         "W3;Brunnen 3;4,1;2,5;1,5;\n"
+                         "W4;Brunnen 4;7,4;2,5;20000;\n");
     const CliRun r = Cli("batch " + dir.File("in.csv") + " --lang de -o " + dir.File("o.json"),
                          dir.File("err.txt"));
     EXPECT_EQ(r.status, 0);
@@ -82,8 +83,12 @@ TEST(CliBatch, BadRowsAreReportedAndTheOthersComputed) {
     EXPECT_NE(err.find("in.csv: Zeile 3: pH sieben: keine Zahl"), std::string::npos) << err;
     EXPECT_NE(err.find("in.csv: Zeile 4: pH 4,1: pH-Wert: Gültigkeitsbereich"), std::string::npos)
         << err;
+    const std::string refusal = "Zeile 5: cCa = 20000 liegt außerhalb des Bereichs, in dem die "
+                                "Berechnung definiert ist (0 bis 10000 mmol/L).";
+    EXPECT_NE(err.find("in.csv: " + refusal + "\n"), std::string::npos) << err;
+    EXPECT_NE(err.find("in.csv: 4 Wässer, 2 mit Fehler, 1 mit Warnungen"), std::string::npos);
     const json rows = json::parse(Slurp(dir / "o.json"));
-    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0]["id"], "W1");
     EXPECT_TRUE(rows[0]["warnings"].empty());
     EXPECT_EQ(rows[0]["si"].size(), 3u);
@@ -93,6 +98,11 @@ TEST(CliBatch, BadRowsAreReportedAndTheOthersComputed) {
     EXPECT_FALSE(rows[1].contains("si"));
     EXPECT_EQ(rows[2]["warnings"][0]["value"], "4,1");
     EXPECT_EQ(rows[2]["check"]["carbonate"]["pHMeasured"], 4.3);
+    EXPECT_EQ(rows[3]["error"]["column"], "cCa");
+    EXPECT_EQ(rows[3]["error"]["value"], "20000");
+    EXPECT_EQ(rows[3]["error"]["message"], refusal);
+    EXPECT_FALSE(rows[3].contains("check"));
+    EXPECT_FALSE(rows[3].contains("si"));
 }
 
 TEST(CliBatch, ExitCodes) {

@@ -161,6 +161,26 @@ private slots:
         QVERIFY(window->statusText().startsWith(QStringLiteral("campaign_en.csv: ")));
     }
 
+    void aRowOutsideTheDomainIsAnErrorRow() {
+        window->Start(Write("hot.csv", "id;pH;ks43;tempCalc\nW1;7,4;2,5;10\nW2;7,4;2,5;1e6\n"));
+        window->Wait();
+        QCOMPARE(window->model().rowCount(), 2);
+        const int si1 = Column(QStringLiteral("SI 1"));
+        QVERIFY(!Cell(0, si1).toString().isEmpty());
+        QCOMPARE(Cell(1, si1).toString(), QString());
+        QCOMPARE(Cell(1, 0, Qt::BackgroundRole).value<QColor>(), QColor(0xF4, 0xCC, 0xCC));
+        const QString refusal = QStringLiteral("Row 3: tempCalc = 1e6 is outside the range in "
+                                               "which the calculation is defined (0 to 350 °C).");
+        QCOMPARE(Cell(1, Column(QStringLiteral("Error"))).toString(), refusal);
+        QVERIFY(Cell(1, 0, Qt::ToolTipRole).toString().startsWith(refusal + u'\n'));
+        QCOMPARE(window->statusText(),
+                 QStringLiteral("hot.csv: 2 waters, 1 failed, 1 with warnings"));
+        window->ApplyTexts(app::Language::German);
+        QVERIFY(Cell(1, Column(QStringLiteral("Fehler")))
+                    .toString()
+                    .startsWith(QStringLiteral("Zeile 3: tempCalc = 1e6 liegt außerhalb")));
+    }
+
     void aFileWithoutFieldsIsRefused() {
         window->Start(Write("other.csv", "Probe;Datum\nA;1.1.2020\n"));
         window->Wait();
