@@ -137,6 +137,29 @@ std::string Column(const std::string& value) {
     return bytes;
 }
 
+// The tokens of the three waters, `width` characters each from `column` (counted from 1) at a
+// distance of 8, as the reading takes them. A token is padded to its width only where another
+// follows, and the line ends right after the last token that is not empty: a token the end of a
+// short line had cut (or emptied) reads back exactly as it was, and an empty token between
+// others leaves the next one in its column.
+std::string TokenLine(size_t column, size_t width, const std::array<WaterAnalysis, 3>& waters,
+                      std::string WaterAnalysis::*member) {
+    size_t last = waters.size();
+    while (last > 0 && (waters[last - 1].*member).empty())
+        --last;
+    std::string line(column - 1, ' ');
+    for (size_t i = 0; i < last; ++i) {
+        std::string bytes = ToFile(waters[i].*member);
+        if (i + 1 < last) {
+            if (bytes.size() < width)
+                bytes.resize(width, ' ');
+            bytes.append(8 - width, ' ');
+        }
+        line += bytes;
+    }
+    return line;
+}
+
 // Columns are counted from 1; a line shorter than the column gives a shorter (or empty) piece.
 std::string Piece(const std::string& line, size_t column, size_t count) {
     if (line.size() < column)
@@ -311,13 +334,9 @@ void WriteProjectLines(const Project& project, LineBuffer& buffer, std::string_v
             line += Column(w.*l.member);
         buffer[l.line] = line + ToFile(l.unit);
     }
-    buffer[43] = std::string(15, ' ') + ToFile(waters[0].dicMode) + std::string(5, ' ') +
-                 ToFile(waters[1].dicMode) + std::string(5, ' ') + ToFile(waters[2].dicMode);
-    buffer[45] = std::string(16, ' ') + ToFile(waters[0].condRefTemp) + std::string(6, ' ') +
-                 ToFile(waters[1].condRefTemp) + std::string(6, ' ') +
-                 ToFile(waters[2].condRefTemp);
-    buffer[85] = std::string(15, ' ') + ToFile(waters[0].iosMode) + std::string(5, ' ') +
-                 ToFile(waters[1].iosMode) + std::string(5, ' ') + ToFile(waters[2].iosMode);
+    buffer[43] = TokenLine(16, 3, waters, &WaterAnalysis::dicMode);
+    buffer[45] = TokenLine(17, 2, waters, &WaterAnalysis::condRefTemp);
+    buffer[85] = TokenLine(16, 3, waters, &WaterAnalysis::iosMode);
 
     const ConditioningData& c = project.parts.conditioning;
     buffer[46] = "   " + ToFile(c.text);

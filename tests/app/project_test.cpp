@@ -130,6 +130,50 @@ TEST_F(ProjectFileTest, ShortAndLfOnlyFilesReadMissingLinesAsEmpty) {
     EXPECT_EQ(ParseNumber(back.water(WaterId::B).ks43), 0.0L);
 }
 
+TEST_F(ProjectFileTest, TokensOfShortLinesAreWrittenBackAsRead) {
+    struct Case {
+        int line;
+        std::string bytes;
+        std::string WaterAnalysis::*member;
+        std::array<const char*, 3> read;
+    };
+    const Case cases[] = {
+        {43, "               KSB     KS", &WaterAnalysis::dicMode, {"KSB", "KS", ""}},
+        {43, "               DIC     KSB", &WaterAnalysis::dicMode, {"DIC", "KSB", ""}},
+        {43, "", &WaterAnalysis::dicMode, {"", "", ""}},
+        {85, "               IOS     ", &WaterAnalysis::iosMode, {"IOS", "", ""}},
+        {85, "               ZEB     IOS     Z", &WaterAnalysis::iosMode, {"ZEB", "IOS", "Z"}},
+        {45, "                20      2", &WaterAnalysis::condRefTemp, {"20", "2", ""}},
+        {45, "                ", &WaterAnalysis::condRefTemp, {"", "", ""}},
+    };
+    LineBuffer example;
+    ReadFileLines(kExample, example);
+    for (const Case& c : cases) {
+        LineBuffer lines = example;
+        lines[c.line] = c.bytes;
+        std::string bytes;
+        for (int i = 1; i <= 100; ++i)
+            bytes += lines[i] + "\r\n";
+        Spit(dir / "short.zeb", bytes);
+        Project p;
+        LineBuffer in;
+        ASSERT_TRUE(LoadProject(dir / "short.zeb", p, in));
+        for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(p.parts.waters[i].*c.member, c.read[i]) << c.bytes << " " << i;
+        const Project back = RoundTrip(p);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(back.parts.waters[i].*c.member, c.read[i]) << c.bytes << " " << i;
+    }
+    // A token emptied in one water (taken from a short file) keeps the next water's in place.
+    Project p;
+    p.parts.waters[0].dicMode = "";
+    p.parts.waters[1].dicMode = "DIC";
+    LineBuffer out;
+    WriteProjectLines(p, out, "now");
+    EXPECT_EQ(out[43], "                       DIC     KSB");
+    EXPECT_EQ(RoundTrip(p).parts.waters[1].dicMode, "DIC");
+}
+
 TEST_F(ProjectFileTest, BadFilesLeaveTheProjectAsItWas) {
     Project p;
     p.water(WaterId::A).pH = "   6.500";
