@@ -6,7 +6,9 @@
 #include "chem/speciation_kernel.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 
 namespace zeb::chem {
 namespace {
@@ -35,6 +37,8 @@ constexpr long double kSICurvature = 100.0L;
 constexpr long double kSIMargin = 0.00001L;
 constexpr int kProbeBudget = 6;
 constexpr long double kNearPH78 = 0.0001L;
+constexpr long double kEndMargin = 0.001L; // a searched pH this near 0 or 14 may be an end
+constexpr long double kSidesAlkalinityLimit = 100.0L; // mmol/L, see DoseToTarget
 
 // Where the pH of a dose search's next pass is likely to lie: the pH of its carbonate system
 // alone, moved by the offset that ion pairs gave the passes that set the ends of the dose
@@ -69,6 +73,16 @@ public:
             p = {dose, offset, true};
         }
     }
+    // Passes either side of the target have been seen at this ionic strength.
+    bool Bracketing() const { return below_.known && above_.known; }
+    // Starts from what a search at a nearby ionic strength ended with.
+    void Seed(long double dose, long double offset, long double halfWidth) {
+        if (std::isfinite(offset) && std::isfinite(dose)) {
+            below_ = above_ = {dose, offset, true};
+            below_.known = false;
+            NoteHalfWidth(halfWidth / 1.5L);
+        }
+    }
 
 private:
     struct Point {
@@ -88,15 +102,16 @@ long double PHOf(const kernel::Settled& s, long double guess) {
 }
 
 // The side of SI = 0 on which the SI of the searched pH lies, where a settled bracket fixes it
-// (0: not settled).
-int SettleSI(const kernel::Settled& s) {
+// (0: not settled). With `scale` 2 the side is that of the SI at the root itself, beyond the
+// error of any searched pH (see DoseSides).
+int SettleSI(const kernel::Settled& s, long double scale = 1.0L) {
     if (!s.Bracketed() || !std::isfinite(s.siLow) || !std::isfinite(s.siHigh) ||
         s.siLow == kNoSaturationIndex || s.siHigh == kNoSaturationIndex) {
         return 0;
     }
     const long double width = s.high - s.low;
     const long double bound =
-        kSISlope * 2.0L * kernel::kPHTolerance + kSICurvature * width * width + kSIMargin;
+        scale * (kSISlope * 2.0L * kernel::kPHTolerance + kSICurvature * width * width + kSIMargin);
     if (std::min(s.siLow, s.siHigh) > bound) {
         return 1;
     }
@@ -136,6 +151,154 @@ int SettlePH78(kernel::Probes& probes, const kernel::Totals& totals, long double
     kernel::SettleAround(probes, totals, ta, dic, k, kPH78, halfWidth, kProbeBudget, s, true);
     nearHalfWidth = 1.5L * halfWidth;
     return side();
+}
+
+// Doses of CaCO3 whose side of SI = 0 is settled without a pass of their own. Dissolving calcite
+// raises the calcite ion activity product: at fixed constants the speciation is an ideal
+// mass-action equilibrium, whose free energy is strictly convex in the amounts of its
+// components, so the chemical potential of the component added (Ca++ + CO3--) rises with its
+// amount, and with it log(Ca x CO3) = SI + log K. The SI at the root of a dose thus rises with
+// the dose, as long as the dose adds CaCO3 as such: TA + 2d and DIC + d above the floors that
+// the bisection puts in their place below zero. A searched SI lies within kSearchedSIError of
+// the SI at its root; a dose whose root SI is beyond that error settles every dose on its far
+// side. A pass settles it when its searched SI, or the SI its probes bracket, lies beyond twice
+// that error.
+class DoseSides {
+public:
+    // Error of a searched SI: the searched pH lies within a tolerance of the bracket that holds
+    // the root, and the loop's convergence error.
+    static constexpr long double kSearchedSIError =
+        kSISlope * 2.0L * kernel::kPHTolerance + kSIMargin;
+
+    explicit DoseSides(bool enabled) : enabled_(enabled) {}
+    bool Enabled() const { return enabled_; }
+    // The side of dose `d` (a dose that adds CaCO3 as such), or 0.
+    int Side(long double d) const {
+        if (!enabled_) {
+            return 0;
+        }
+        return d >= above_ ? 1 : d <= below_ ? -1 : 0;
+    }
+    // What a pass at dose `d` settles: from its probes, or from its searched SI.
+    void FromProbes(long double d, const kernel::Settled& s) { Note(d, SettleSI(s, 2.0L)); }
+    void FromSearch(long double d, long double si) {
+        Note(d, si > 2.0L * kSearchedSIError ? 1 : si < -2.0L * kSearchedSIError ? -1 : 0);
+    }
+    long double Below() const { return below_; }
+    long double Above() const { return above_; }
+
+private:
+    void Note(long double d, int side) {
+        if (!enabled_) {
+            return;
+        }
+        if (side > 0 && d < above_) {
+            above_ = d;
+        } else if (side < 0 && d > below_) {
+            below_ = d;
+        }
+    }
+    bool enabled_;
+    long double below_ = -kernel::kInfinity, above_ = kernel::kInfinity;
+};
+
+// TA and DIC after dose `d`, with the floors the bisection puts in place of values that would
+// fall to zero or below; `asSuch` when no floor was needed.
+struct Dosed {
+    long double ta = 0, dic = 0;
+    bool asSuch = true;
+};
+
+Dosed ApplyDose(Chemical chemical, long double d, long double ta, long double dic) {
+    Dosed x{ta, dic, true};
+    // TA factor of the carbonate-carrying chemicals, used when TA would vanish.
+    long double taFactor = 0.0L;
+    switch (chemical) {
+    case Chemical::CaOH2:
+        x.ta = ta + 2.0L * d;
+        break;
+    case Chemical::NaOH:
+        x.ta = ta + d;
+        break;
+    case Chemical::NaHCO3:
+        x.ta = ta + d;
+        x.dic = dic + d;
+        taFactor = 1.0L;
+        break;
+    case Chemical::Na2CO3:
+        x.ta = ta + 2.0L * d;
+        x.dic = dic + d;
+        taFactor = 2.0L;
+        break;
+    case Chemical::CaCO3MgO:
+        x.ta = ta + 4.0L * d;
+        x.dic = dic + d;
+        taFactor = 4.0L;
+        break;
+    case Chemical::CaCO3:
+        x.ta = ta + 2.0L * d;
+        x.dic = dic + d;
+        taFactor = 2.0L;
+        break;
+    case Chemical::CO2:
+        x.dic = dic + d;
+        break;
+    }
+    switch (chemical) {
+    case Chemical::CaOH2:
+    case Chemical::NaOH:
+        if (x.ta <= 0.0L) {
+            x.ta = kFloor;
+            x.asSuch = false;
+        }
+        break;
+    case Chemical::NaHCO3:
+    case Chemical::Na2CO3:
+    case Chemical::CaCO3MgO:
+    case Chemical::CaCO3:
+        if (x.ta <= 0.0L) {
+            x.ta = kFloor;
+            x.dic = dic - ta / taFactor;
+            x.asSuch = false;
+        }
+        if (x.dic <= 0.0L) {
+            x.dic = kFloor;
+            x.ta = ta - dic;
+            x.asSuch = false;
+        }
+        break;
+    case Chemical::CO2:
+        if (x.dic <= 0.0L) {
+            x.dic = kFloor;
+            x.asSuch = false;
+        }
+        break;
+    }
+    return x;
+}
+
+// The totals of the water after dose `d`.
+void ApplyDoseToTotals(Chemical chemical, long double d, long double ca, long double mg,
+                       long double na, SpeciesVector& s) {
+    switch (chemical) {
+    case Chemical::CaOH2:
+    case Chemical::CaCO3:
+        s[slot::CaTotal] = ca + d;
+        break;
+    case Chemical::CaCO3MgO:
+        s[slot::CaTotal] = ca + d;
+        s[slot::MgTotal] = mg + d;
+        break;
+    case Chemical::NaOH:
+    case Chemical::NaHCO3:
+        s[slot::Na] = na + d;
+        break;
+    case Chemical::Na2CO3:
+        s[slot::Na] = na + 2.0L * d;
+        break;
+    case Chemical::CO2:
+        break;
+    }
 }
 
 } // namespace
@@ -218,6 +381,93 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     long double nearPH78 = 0.0L;
     long double pure = 7.0L; // pH of the carbonate system alone, of the last pass
 
+    // CaCO3 to SI = 0 settles whole ranges of doses (DoseSides), on a water whose balance
+    // probes can settle and whose every dose has its root inside 0..14, where the searched SI
+    // is that of the root: TA - 2 DIC, which CaCO3 leaves as it is, must stay far from the
+    // c(OH-) and c(H+) of the ends of the range (1000 mmol/L). The SI of two doses near the
+    // root, as found here, tells the next search at a nearby ionic strength where to settle
+    // them first.
+    s[slot::Dic] = dic;
+    DoseSides sides(chemical == Chemical::CaCO3 && target == Target::SI0 &&
+                    kernel::Probeable(kernel::ReadTotals(s), ta, dic) &&
+                    std::fabs(ta) < kSidesAlkalinityLimit && dic < kSidesAlkalinityLimit);
+    struct DoseSI {
+        long double dose = 0, si = 0;
+    };
+    std::array<DoseSI, 2> near{};
+    int nearCount = 0;
+    auto noteSI = [&](long double dose, long double si) {
+        if (std::isfinite(si) && si != kNoSaturationIndex) {
+            near[nearCount++ % 2] = {dose, si};
+        }
+    };
+
+    // The settled bracket of the pH search of dose `dose` (TA and DIC as dosed, totals in s),
+    // from probes around where the pH is expected.
+    auto settleAround = [&](long double taNew, long double dicNew, const kernel::Totals& totals,
+                            long double guess, kernel::Settled& settled, bool narrow) {
+        long double halfWidth = estimate.HalfWidth();
+        kernel::SettleAround(probes, totals, taNew, dicNew, k, guess, halfWidth, kProbeBudget,
+                             settled, narrow);
+        estimate.NoteHalfWidth(halfWidth);
+        if (!narrow && SettleSI(settled) == 0 && settled.Bracketed() &&
+            settled.root < kernel::kInfinity) {
+            // Too wide a bracket for the SI or for a short search: narrow it first.
+            kernel::SettleAround(probes, totals, taNew, dicNew, k, settled.root, halfWidth,
+                                 kProbeBudget, settled, true);
+        }
+    };
+
+    // Probes the SI of dose `dose` for DoseSides; returns the SI the probes bracket (NaN where
+    // they did not).
+    auto probeDose = [&](long double dose) {
+        const long double nan = std::numeric_limits<long double>::quiet_NaN();
+        const Dosed x = ApplyDose(chemical, dose, ta, dic);
+        if (!x.asSuch || !(dose > lo && dose < hi)) {
+            return nan;
+        }
+        ApplyDoseToTotals(chemical, dose, ca, mg, na, s);
+        s[slot::Dic] = x.dic;
+        const kernel::Totals totals = kernel::ReadTotals(s);
+        pure = kernel::CarbonateOnlyPH(c, gammaH, x.ta, x.dic, pure);
+        const long double guess = pure + estimate.Offset(dose);
+        kernel::Settled settled;
+        settleAround(x.ta, x.dic, totals, guess, settled, false);
+        sides.FromProbes(dose, settled);
+        if (!settled.Bracketed() || settled.siLow == kNoSaturationIndex ||
+            settled.siHigh == kNoSaturationIndex) {
+            return nan;
+        }
+        const long double si = (settled.siLow + settled.siHigh) / 2.0L;
+        estimate.Note(dose, PHOf(settled, guess) - pure, si < 0.0L ? -1 : 1);
+        noteSI(dose, si);
+        return si;
+    };
+
+    // Settles the doses either side of `centre`, the root of a search at a nearby ionic
+    // strength whose SI rose by `slope` per mmol/L there: a dose each side, at eight times the
+    // error of a searched SI if the root has not moved; then, as long as a side stays open,
+    // around the root that the secant through the two SI values points to.
+    if (sides.Enabled() && hints != nullptr && hints->slope > 0.0L && std::isfinite(hints->slope) &&
+        std::isfinite(hints->root)) {
+        estimate.Seed(hints->root, hints->rootOffset, hints->halfWidth);
+        long double centre = hints->root;
+        long double delta = 8.0L * DoseSides::kSearchedSIError / hints->slope;
+        for (int round = 0; round < 3 && std::isfinite(centre) && std::isfinite(delta); ++round) {
+            const long double a = centre - delta, b = centre + delta;
+            const long double siA = sides.Side(a) < 0 ? kernel::kInfinity : probeDose(a);
+            const long double siB = sides.Side(b) > 0 ? kernel::kInfinity : probeDose(b);
+            if (sides.Side(a) < 0 && sides.Side(b) > 0) {
+                break;
+            }
+            if (!std::isfinite(siA) || !std::isfinite(siB) || !(siB > siA)) {
+                break;
+            }
+            centre = a - siA * (b - a) / (siB - siA);
+            delta *= 2.0L;
+        }
+    }
+
     DoseResult out;
     long double d = 0.0L;
     int n = 1;
@@ -225,142 +475,76 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     do {
         ++n;
         d = (hi - lo) / 2.0L + lo;
-        long double taNew = ta;
-        long double dicNew = dic;
-        // TA factor of the carbonate-carrying chemicals, used when TA would vanish.
-        long double taFactor = 0.0L;
-        switch (chemical) {
-        case Chemical::CaOH2:
-            taNew = ta + 2.0L * d;
-            break;
-        case Chemical::NaOH:
-            taNew = ta + d;
-            break;
-        case Chemical::NaHCO3:
-            taNew = ta + d;
-            dicNew = dic + d;
-            taFactor = 1.0L;
-            break;
-        case Chemical::Na2CO3:
-            taNew = ta + 2.0L * d;
-            dicNew = dic + d;
-            taFactor = 2.0L;
-            break;
-        case Chemical::CaCO3MgO:
-            taNew = ta + 4.0L * d;
-            dicNew = dic + d;
-            taFactor = 4.0L;
-            break;
-        case Chemical::CaCO3:
-            taNew = ta + 2.0L * d;
-            dicNew = dic + d;
-            taFactor = 2.0L;
-            break;
-        case Chemical::CO2:
-            dicNew = dic + d;
-            break;
-        }
-        switch (chemical) {
-        case Chemical::CaOH2:
-        case Chemical::NaOH:
-            if (taNew <= 0.0L) {
-                taNew = kFloor;
-            }
-            break;
-        case Chemical::NaHCO3:
-        case Chemical::Na2CO3:
-        case Chemical::CaCO3MgO:
-        case Chemical::CaCO3:
-            if (taNew <= 0.0L) {
-                taNew = kFloor;
-                dicNew = dic - ta / taFactor;
-            }
-            if (dicNew <= 0.0L) {
-                dicNew = kFloor;
-                taNew = ta - dic;
-            }
-            break;
-        case Chemical::CO2:
-            if (dicNew <= 0.0L) {
-                dicNew = kFloor;
-            }
-            break;
-        }
+        const Dosed x = ApplyDose(chemical, d, ta, dic);
+        const long double taNew = x.ta;
+        const long double dicNew = x.dic;
+        ApplyDoseToTotals(chemical, d, ca, mg, na, s);
 
-        switch (chemical) {
-        case Chemical::CaOH2:
-        case Chemical::CaCO3:
-            s[slot::CaTotal] = ca + d;
-            break;
-        case Chemical::CaCO3MgO:
-            s[slot::CaTotal] = ca + d;
-            s[slot::MgTotal] = mg + d;
-            break;
-        case Chemical::NaOH:
-        case Chemical::NaHCO3:
-            s[slot::Na] = na + d;
-            break;
-        case Chemical::Na2CO3:
-            s[slot::Na] = na + 2.0L * d;
-            break;
-        case Chemical::CO2:
-            break;
-        }
-
-        // A pass needs only the side of the target its value lies on. Probes settle it where
-        // they can (see Settled); otherwise the search runs, and for pH 7.8 ends once the side is
-        // known. The last pass, whose pH and ionic strength are the result, runs its search to
-        // the end.
+        // A pass needs only the side of the target its value lies on. A dose that DoseSides
+        // settles needs no pass; otherwise probes settle it where they can (see Settled), and
+        // where they cannot the search runs, and for pH 7.8 ends once the side is known. The
+        // last pass, whose pH and ionic strength are the result, runs its search to the end.
         s[slot::Dic] = dicNew;
         const kernel::Totals totals = kernel::ReadTotals(s);
         kernel::Settled settled;
-        int position = 0;
+        int position = x.asSuch ? sides.Side(d) : 0;
+        const bool bySides = position != 0;
         bool searched = false;
         kernel::SearchEnd end;
         const int pass = n - 2;
-        const bool hinted = hints != nullptr && pass < hints->passes &&
-                            kernel::SameBits(hints->dose[static_cast<std::size_t>(pass)], d);
-        pure = kernel::CarbonateOnlyPH(c, gammaH, taNew, dicNew, pure);
-        const long double guess =
-            hinted ? hints->pH[static_cast<std::size_t>(pass)] : pure + estimate.Offset(d);
         // The pH the pass found, as far as it is known, for the guesses of later passes.
         long double passPH = kernel::kInfinity;
-        if (target == Target::pH78) {
-            position = SettlePH78(probes, totals, taNew, dicNew, k, guess, settled, nearPH78);
-        } else {
-            long double halfWidth = estimate.HalfWidth();
-            kernel::SettleAround(probes, totals, taNew, dicNew, k, guess, halfWidth, kProbeBudget,
-                                 settled);
-            estimate.NoteHalfWidth(halfWidth);
-            position = SettleSI(settled);
-            if (position == 0 && settled.Bracketed() && settled.root < kernel::kInfinity) {
-                // Too wide a bracket for the SI or for a short search: narrow it first.
-                kernel::SettleAround(probes, totals, taNew, dicNew, k, settled.root, halfWidth,
-                                     kProbeBudget, settled, true);
+        long double guess = 0.0L;
+        if (!bySides) {
+            const bool hinted = hints != nullptr && pass < hints->passes &&
+                                kernel::SameBits(hints->dose[static_cast<std::size_t>(pass)], d) &&
+                                std::isfinite(hints->pH[static_cast<std::size_t>(pass)]);
+            pure = kernel::CarbonateOnlyPH(c, gammaH, taNew, dicNew, pure);
+            // Passes either side of the root at this ionic strength tell the pH better than the
+            // same dose at another.
+            guess = hinted && !(sides.Enabled() && estimate.Bracketing())
+                        ? hints->pH[static_cast<std::size_t>(pass)]
+                        : pure + estimate.Offset(d);
+            if (target == Target::pH78) {
+                position = SettlePH78(probes, totals, taNew, dicNew, k, guess, settled, nearPH78);
+            } else {
+                settleAround(taNew, dicNew, totals, guess, settled, false);
                 position = SettleSI(settled);
+                passPH = PHOf(settled, guess);
+                if (x.asSuch) {
+                    sides.FromProbes(d, settled);
+                }
             }
-            passPH = PHOf(settled, guess);
-        }
-        if (position == 0) {
-            const long double* settle = target == Target::pH78 ? &kPH78 : nullptr;
-            end = kernel::SearchPH(trials, s, taNew, dicNew, settle, &settled);
-            searched = true;
-            position = end.side;
             if (position == 0) {
-                const long double value =
-                    target == Target::SI0
-                        ? kernel::SaturationIndex(end.last->values.ca, end.last->values.co3, k)
-                        : end.pH;
-                const long double goal = target == Target::SI0 ? 0.0L : kPH78;
-                position = value < goal ? -1 : value > goal ? 1 : 0;
-                passPH = end.pH;
+                const long double* settle = target == Target::pH78 ? &kPH78 : nullptr;
+                end = kernel::SearchPH(trials, s, taNew, dicNew, settle, &settled);
+                searched = true;
+                position = end.side;
+                if (position == 0) {
+                    const long double value =
+                        target == Target::SI0
+                            ? kernel::SaturationIndex(end.last->values.ca, end.last->values.co3, k)
+                            : end.pH;
+                    const long double goal = target == Target::SI0 ? 0.0L : kPH78;
+                    position = value < goal ? -1 : value > goal ? 1 : 0;
+                    passPH = end.pH;
+                    if (target == Target::SI0) {
+                        if (x.asSuch && value != kNoSaturationIndex && end.pH > kEndMargin &&
+                            end.pH < 14.0L - kEndMargin) {
+                            sides.FromSearch(d, value);
+                        }
+                        noteSI(d, value);
+                    }
+                }
             }
-        }
-        if (passPH < kernel::kInfinity) {
-            estimate.Note(d, passPH - pure, position);
+            if (passPH < kernel::kInfinity) {
+                estimate.Note(d, passPH - pure, position);
+            } else {
+                // For pH 7.8 the side is what the next search needs first.
+                passPH = position < 0 ? kPH78 - kNearPH78 : kPH78 + kNearPH78;
+            }
         } else {
-            // For pH 7.8 the side is what the next search needs first.
-            passPH = position < 0 ? kPH78 - kNearPH78 : kPH78 + kNearPH78;
+            passPH = std::numeric_limits<long double>::quiet_NaN(); // not searched: no pH
         }
         found.dose[static_cast<std::size_t>(pass)] = d;
         found.pH[static_cast<std::size_t>(pass)] = passPH;
@@ -375,6 +559,10 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         }
         last = std::fabs(lo - hi) < kTolerance || n == kDoseMaxPassCounter;
         if (last) {
+            if (bySides) {
+                pure = kernel::CarbonateOnlyPH(c, gammaH, taNew, dicNew, pure);
+                settleAround(taNew, dicNew, totals, pure + estimate.Offset(d), settled, true);
+            }
             if (!searched || end.side != 0) {
                 end = kernel::SearchPH(trials, s, taNew, dicNew, nullptr, &settled);
             }
@@ -385,6 +573,13 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         }
     } while (!last);
 
+    // Where the SI crossed zero, and how fast it rose there.
+    if (nearCount >= 2 && near[0].dose != near[1].dose) {
+        found.root = d;
+        found.slope = (near[1].si - near[0].si) / (near[1].dose - near[0].dose);
+        found.rootOffset = out.pH - pure;
+        found.halfWidth = estimate.HalfWidth();
+    }
     out.speciations = trials.speciations + probes.speciations;
     if (hints != nullptr) {
         *hints = found;

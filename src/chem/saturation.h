@@ -56,8 +56,12 @@ struct DoseResult {
 // water at a nearby ionic strength, as the ionic-strength iteration runs them: it tells a search
 // where to look first and never changes what it returns.
 struct DoseHints {
-    std::array<long double, kDoseMaxPassCounter> dose{}, pH{};
+    std::array<long double, kDoseMaxPassCounter> dose{}, pH{}; // pH NaN: not searched
     int passes = 0;
+    // CaCO3 to SI = 0: the dose returned and the rise of SI per mmol/L near it (0: unknown).
+    long double root = 0, slope = 0;
+    long double rootOffset = 0, halfWidth = 0; // its pH less that of the carbonate system alone
+                                               // and the probes' last half width
 };
 DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& species,
                         long double ta, long double dic, long double t, long double ionicStrength,

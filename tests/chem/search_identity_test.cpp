@@ -4,6 +4,7 @@
 // ionic strength, with and without phosphate, all chemicals to both targets, waters near the
 // target and waters on the ends of the form's ranges. build/zeb_search_identity runs more of them.
 #include "../common/search_identity.h"
+#include "waters.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,44 @@ TEST(SearchIdentityEdges, NegativeDicWatersKeepThePlainRoot) {
     for (std::uint64_t i : {33623u, 44303u}) {
         EXPECT_LT(zeb::test::MakeSearchCase(i).dic, 0.0L) << "water " << i;
         EXPECT_EQ(zeb::test::CompareSearches(i), "") << "water " << i;
+    }
+}
+
+// CaCO3 to SI = 0 settles whole ranges of doses from the SI of a few: hints from the same and
+// from a nearby ionic strength, waters whose root lies where TA or DIC fall to their floors
+// (precipitation beyond the alkalinity), a water of almost no DIC at a high pH, and phosphate.
+TEST(SearchIdentityEdges, CalciteDosesSettledInRangesKeepThePlainDose) {
+    using namespace zeb::chem;
+    namespace w = zeb::chem::testing;
+    std::vector<w::TestWater> waters = {w::HardWater(), w::SoftWater(), w::PhosphateWater()};
+    w::TestWater low = w::HardWater();
+    low.species[slot::CaTotal] = 8.0L;
+    low.ta = 0.3L;
+    low.dic = 0.2L;
+    waters.push_back(low);
+    w::TestWater bare = w::SoftWater();
+    bare.ta = 0.35L;
+    bare.dic = 0.000001L;
+    waters.push_back(bare);
+    for (std::size_t i = 0; i < waters.size(); ++i) {
+        for (long double ios : {0.0L, 5.0L, 20.0L}) {
+            const w::TestWater& x = waters[i];
+            const DoseResult plain = zeb::test::PlainDoseToTarget(
+                Chemical::CaCO3, Target::SI0, x.species, x.ta, x.dic, 12.0L, ios);
+            DoseHints same, nearby;
+            DoseToTarget(Chemical::CaCO3, Target::SI0, x.species, x.ta, x.dic, 12.0L, ios, &same);
+            DoseToTarget(Chemical::CaCO3, Target::SI0, x.species, x.ta, x.dic, 12.0L,
+                         ios * 1.01L + 0.5L, &nearby);
+            for (DoseHints* hints : {static_cast<DoseHints*>(nullptr), &same, &nearby}) {
+                const DoseResult r = DoseToTarget(Chemical::CaCO3, Target::SI0, x.species, x.ta,
+                                                  x.dic, 12.0L, ios, hints);
+                EXPECT_TRUE(zeb::test::SameBits(r.dose, plain.dose) &&
+                            zeb::test::SameBits(r.pH, plain.pH) &&
+                            zeb::test::SameBits(r.si, plain.si) && r.passes == plain.passes)
+                    << "water " << i << ", I " << static_cast<double>(ios) << ": dose "
+                    << static_cast<double>(r.dose) << " vs " << static_cast<double>(plain.dose);
+            }
+        }
     }
 }
 
