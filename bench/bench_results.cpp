@@ -3,6 +3,7 @@
 
 #include "../tests/common/random_waters.h"
 #include "app/project_file.h"
+#include "chem/speciation.h"
 #include "results/saturation.h"
 #include "results/species.h"
 
@@ -36,12 +37,18 @@ const app::WaterAnalysis& Water(int index) {
 void Saturation(benchmark::State& state, results::Execution execution) {
     const app::WaterAnalysis& water = Water(static_cast<int>(state.range(0)));
     int speciations = 0;
+    long long all = 0;
     for (auto _ : state) {
+        const chem::SpeciationTally before = chem::speciationTally;
         results::WaterSaturation r = results::ComputeSaturation(water, execution);
         benchmark::DoNotOptimize(r);
         speciations = r.speciations;
+        all = chem::speciationTally.calls - before.calls;
     }
     state.counters["Speciate/run"] = speciations;
+    // Every speciation loop of the run, the carbonate solver's included (this thread's only).
+    if (execution == results::Execution::Serial)
+        state.counters["all/run"] = static_cast<double>(all);
 }
 void BM_Saturation(benchmark::State& state) {
     Saturation(state, results::Execution::Serial);
