@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace zeb::fuzz {
 
@@ -34,6 +35,19 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Blanks out the texts the user typed (names of waters and the like), which a report prints as
+// they are and which may well hold "nan" or "inf" ("Brunnan 3", "Info"), with a character that
+// cannot join the letters either side into either.
+inline std::string WithoutTexts(std::string line, const std::vector<std::string>& texts) {
+    for (const std::string& t : texts) {
+        if (t.empty())
+            continue;
+        for (std::size_t at = line.find(t); at != std::string::npos; at = line.find(t, at + 1))
+            line.replace(at, t.size(), 1, '|');
+    }
+    return line;
+}
 
 // "nan" or "inf" in any case: the way printf and the JSON library spell a failed value.
 inline bool ShowsNonNumber(std::string_view text) {
