@@ -72,6 +72,22 @@ private:
     kernel::PHFactors f_;
 };
 
+// Replaces `dic` by next(dic), floored, until it changes by less than the tolerance, `limit`
+// passes have run, or it is NaN (which every later pass would repeat).
+template <class Next> void IterateDic(long double& dic, int limit, Next next) {
+    long double d = 0;
+    int n = 0;
+    do {
+        long double x = next(dic);
+        if (x <= 0.0L) {
+            x = kDicFloor;
+        }
+        d = std::fabs(x - dic);
+        dic = x;
+        ++n;
+    } while (!(d < kTolerance) && n < limit && !std::isnan(dic));
+}
+
 } // namespace
 
 std::string_view InputPairName(InputPair pair) {
@@ -113,20 +129,11 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         st.ta[0] = EndPointAlkalinity(s, c43, m.ks43);
         if (!useDIC) {
             st.dic[0] = m.ks43 + m.kb82;
-            long double d = 0;
-            int n = 0;
-            do {
-                s[slot::Dic] = st.dic[0];
+            IterateDic(st.dic[0], kRowZeroMaxPasses, [&](long double dic) {
+                s[slot::Dic] = dic;
                 const kernel::Alkalinity r = at82.At(s);
-                long double x = (st.ta[0] - m.ks82 + m.kb82 - r.r0) / r.r1;
-                if (x <= 0.0L) {
-                    x = kDicFloor;
-                }
-                d = std::fabs(x - st.dic[0]);
-                st.dic[0] = x;
-                ++n;
-                // A NaN DIC gives a NaN DIC at every later pass.
-            } while (!(d < kTolerance) && n < kRowZeroMaxPasses && !std::isnan(st.dic[0]));
+                return (st.ta[0] - m.ks82 + m.kb82 - r.r0) / r.r1;
+            });
         } else {
             st.dic[0] = m.dic;
         }
@@ -139,19 +146,11 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
     if (wanted(1) && !useDIC) {
         st.ta[1] = st.ta[0];
         st.dic[1] = st.dic[0];
-        long double d = 0;
-        int n = 0;
-        do {
-            s[slot::Dic] = st.dic[1];
+        IterateDic(st.dic[1], kRowOneMaxPasses, [&](long double dic) {
+            s[slot::Dic] = dic;
             const kernel::Alkalinity r = atPH.At(s);
-            long double x = (st.ta[1] - r.r0) / r.r1;
-            if (x <= 0.0L) {
-                x = kDicFloor;
-            }
-            d = std::fabs(x - st.dic[1]);
-            st.dic[1] = x;
-            ++n;
-        } while (!(d < kTolerance) && n < kRowOneMaxPasses && !std::isnan(st.dic[1]));
+            return (st.ta[1] - r.r0) / r.r1;
+        });
         s[slot::Dic] = st.dic[1];
         const kernel::Alkalinity r = at82.At(s);
         st.check[1] = (st.dic[1] * r.r1 + r.r0) - st.ta[1];
