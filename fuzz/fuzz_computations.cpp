@@ -19,6 +19,7 @@
 #include "results/w216.h"
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -55,9 +56,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const app::FileError&) {
         return 0;
     }
-    userTexts = {project.parts.waters[0].text, project.parts.waters[1].text,
-                 project.parts.waters[2].text, project.parts.conditioning.text,
-                 project.parts.w216.text};
+    // What the file holds and the reports print as stored: names, and values such as TOC that
+    // no computation reads (a value field is read up to its first character that is not part of
+    // a number, and shown as it stands).
+    userTexts = {project.parts.conditioning.text, project.parts.w216.text};
+    for (const app::WaterAnalysis& water : project.parts.waters)
+        for (const app::WaterField& f : app::WaterAnalysisFields())
+            userTexts.push_back(water.*f.member);
+    for (const app::ConditioningField& f : app::ConditioningFields())
+        userTexts.push_back(project.parts.conditioning.*f.member);
+    for (const std::string& v : project.parts.w216.values)
+        userTexts.push_back(v);
+    // The German "Excel" form writes them with a decimal comma.
+    for (std::size_t i = 0, n = userTexts.size(); i < n; ++i) {
+        std::string comma = userTexts[i];
+        std::replace(comma.begin(), comma.end(), '.', ',');
+        if (comma != userTexts[i])
+            userTexts.push_back(std::move(comma));
+    }
+    std::erase_if(userTexts, [](const std::string& t) {
+        return std::none_of(t.begin(), t.end(), [](char c) { return std::isalpha(c & 0xFF); });
+    });
     // Longest first, so that a text inside another is not blanked first.
     std::sort(userTexts.begin(), userTexts.end(),
               [](const std::string& a, const std::string& b) { return a.size() > b.size(); });

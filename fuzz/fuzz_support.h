@@ -38,12 +38,13 @@ private:
 
 // Blanks out the texts the user typed (names of waters and the like), which a report prints as
 // they are and which may well hold "nan" or "inf" ("Brunnan 3", "Info"), with a character that
-// cannot join the letters either side into either.
+// cannot join the letters either side into either. Only the first place of each in a line: a
+// computed "nan" beside a typed one is still seen.
 inline std::string WithoutTexts(std::string line, const std::vector<std::string>& texts) {
     for (const std::string& t : texts) {
         if (t.empty())
             continue;
-        for (std::size_t at = line.find(t); at != std::string::npos; at = line.find(t, at + 1))
+        if (const std::size_t at = line.find(t); at != std::string::npos)
             line.replace(at, t.size(), 1, '|');
     }
     return line;
