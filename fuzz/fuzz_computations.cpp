@@ -67,12 +67,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         userTexts.push_back(project.parts.conditioning.*f.member);
     for (const std::string& v : project.parts.w216.values)
         userTexts.push_back(v);
-    // The German "Excel" form writes them with a decimal comma.
+    // Reports may print them without their blanks, and the German "Excel" form with a decimal
+    // comma.
     for (std::size_t i = 0, n = userTexts.size(); i < n; ++i) {
-        std::string comma = userTexts[i];
+        std::string trimmed = userTexts[i];
+        trimmed.erase(0, trimmed.find_first_not_of(' '));
+        trimmed.erase(trimmed.find_last_not_of(' ') + 1);
+        std::string comma = trimmed;
         std::replace(comma.begin(), comma.end(), '.', ',');
-        if (comma != userTexts[i])
-            userTexts.push_back(std::move(comma));
+        for (std::string* variant : {&trimmed, &comma})
+            if (*variant != userTexts[i])
+                userTexts.push_back(std::move(*variant));
     }
     std::erase_if(userTexts, [](const std::string& t) {
         return std::none_of(t.begin(), t.end(), [](char c) { return std::isalpha(c & 0xFF); });
