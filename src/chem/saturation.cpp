@@ -184,8 +184,6 @@ public:
     void FromSearch(long double d, long double si) {
         Note(d, si > 2.0L * kSearchedSIError ? 1 : si < -2.0L * kSearchedSIError ? -1 : 0);
     }
-    long double Below() const { return below_; }
-    long double Above() const { return above_; }
 
 private:
     void Note(long double d, int side) {
