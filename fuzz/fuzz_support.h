@@ -2,6 +2,7 @@
 // What the fuzz targets share: the input as a file of its own, and the check that no text meant
 // for the user carries a number that is not one.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -39,15 +40,25 @@ private:
 // Blanks out the texts the user typed (names of waters and the like), which a report prints as
 // they are and which may well hold "nan" or "inf" ("Brunnan 3", "Info"), with a character that
 // cannot join the letters either side into either. Only the first place of each in a line: a
-// computed "nan" beside a typed one is still seen.
-inline std::string WithoutTexts(std::string line, const std::vector<std::string>& texts) {
+// computed "nan" beside a typed one is still seen. The places are all found in the line as it
+// stands before any is blanked, so that texts which overlap there ("       B" and " Brunnan" in
+// "        Brunnan") are blanked together rather than one leaving the other's letters behind.
+inline std::string WithoutTexts(const std::string& line, const std::vector<std::string>& texts) {
+    std::vector<bool> typed(line.size(), false);
     for (const std::string& t : texts) {
         if (t.empty())
             continue;
         if (const std::size_t at = line.find(t); at != std::string::npos)
-            line.replace(at, t.size(), 1, '|');
+            std::fill(typed.begin() + at, typed.begin() + at + t.size(), true);
     }
-    return line;
+    std::string out;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (!typed[i])
+            out += line[i];
+        else if (i == 0 || !typed[i - 1])
+            out += '|';
+    }
+    return out;
 }
 
 // "nan" or "inf" in any case: the way printf and the JSON library spell a failed value.
