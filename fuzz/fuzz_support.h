@@ -38,25 +38,20 @@ private:
 };
 
 // Blanks out the texts the user typed (names of waters and the like), which a report prints as
-// they are and which may well hold "nan" or "inf" ("Brunnan 3", "Info"), with a character that
-// cannot join the letters either side into either. Only the first place of each in a line: a
-// computed "nan" beside a typed one is still seen. The places are all found in the line as it
-// stands before any is blanked, so that texts which overlap there ("       B" and " Brunnan" in
-// "        Brunnan") are blanked together rather than one leaving the other's letters behind.
+// they are and which may well hold "nan" or "inf" ("Brunnan 3", "Info"): each of their bytes
+// becomes a character that cannot join the letters either side into either, so that the line
+// keeps its length and its "Excel" form can be made from it. Only the first place of each in a
+// line: a computed "nan" beside a typed one is still seen. The places are all found in the line
+// as it stands before any is blanked, so that texts which overlap there ("       B" and
+// " Brunnan" in "        Brunnan") are blanked together rather than one leaving the other's
+// letters behind.
 inline std::string WithoutTexts(const std::string& line, const std::vector<std::string>& texts) {
-    std::vector<bool> typed(line.size(), false);
+    std::string out = line;
     for (const std::string& t : texts) {
         if (t.empty())
             continue;
         if (const std::size_t at = line.find(t); at != std::string::npos)
-            std::fill(typed.begin() + at, typed.begin() + at + t.size(), true);
-    }
-    std::string out;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (!typed[i])
-            out += line[i];
-        else if (i == 0 || !typed[i - 1])
-            out += '|';
+            std::fill(out.begin() + at, out.begin() + at + t.size(), '|');
     }
     return out;
 }
