@@ -73,16 +73,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         userTexts.push_back(project.parts.conditioning.*f.member);
     for (const std::string& v : project.parts.w216.values)
         userTexts.push_back(v);
-    // Reports may print them without their blanks, or with a decimal comma.
+    // Reports may print them without their blanks (the "Excel" form's decimal comma is made
+    // from the blanked lines, see CheckReport).
     for (std::size_t i = 0, n = userTexts.size(); i < n; ++i) {
         std::string trimmed = userTexts[i];
         trimmed.erase(0, trimmed.find_first_not_of(' '));
         trimmed.erase(trimmed.find_last_not_of(' ') + 1);
-        std::string comma = trimmed;
-        std::replace(comma.begin(), comma.end(), '.', ',');
-        for (std::string* variant : {&trimmed, &comma})
-            if (*variant != userTexts[i])
-                userTexts.push_back(std::move(*variant));
+        if (trimmed != userTexts[i])
+            userTexts.push_back(std::move(trimmed));
     }
     std::erase_if(userTexts, [](const std::string& t) {
         return std::none_of(t.begin(), t.end(), [](char c) { return std::isalpha(c & 0xFF); });
