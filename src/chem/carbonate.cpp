@@ -6,6 +6,7 @@
 #include "chem/speciation.h"
 #include "chem/speciation_kernel.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zeb::chem {
@@ -103,7 +104,7 @@ std::string_view InputPairName(InputPair pair) {
 
 CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
                                     const CarbonateMeasurements& m, long double ionicStrength,
-                                    int onlyRow) {
+                                    int onlyRow, PHHint* checkHint) {
     CarbonateState st;
     ClearVector5(st.ta);
     ClearVector5(st.dic);
@@ -139,7 +140,7 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         }
     }
     if (wanted(0)) {
-        st.check[0] = SolvePHBisection(cpH.k, cpH.gammaH, s, st.ta[0], st.dic[0]).pH;
+        st.check[0] = SolvePHBisection(cpH.k, cpH.gammaH, s, st.ta[0], st.dic[0], checkHint).pH;
     }
 
     // Row 1
@@ -219,28 +220,40 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
 }
 
 PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
-                            SpeciesVector& species, long double ta, long double dic) {
+                            SpeciesVector& species, long double ta, long double dic, PHHint* hint) {
     const kernel::ConstantFactors c =
         kernel::MakeConstantFactors(k, species[slot::Po4Total] != 0.0L);
     kernel::FreshTrials trials(c, gammaH);
-    // Probes around the pH of the carbonate system alone settle the sides of most trials.
+    // Probes around the pH of the carbonate system alone settle the sides of most trials; a
+    // search before this one tells how far ion pairs move the pH from there.
     species[slot::Dic] = dic;
     const kernel::Totals totals = kernel::ReadTotals(species);
     kernel::Probes probes(c, gammaH);
     kernel::Settled settled;
-    long double halfWidth = kFirstProbeHalfWidth;
-    kernel::SettleAround(probes, totals, ta, dic, k, kernel::CarbonateOnlyPH(c, gammaH, ta, dic),
-                         halfWidth, kProbeBudget, settled, true);
+    const long double pure = kernel::CarbonateOnlyPH(c, gammaH, ta, dic);
+    const bool hinted = hint != nullptr && hint->known;
+    long double halfWidth = hinted ? hint->halfWidth : kFirstProbeHalfWidth;
+    kernel::SettleAround(probes, totals, ta, dic, k, hinted ? pure + hint->offset : pure, halfWidth,
+                         kProbeBudget, settled, true);
     PHSolution out = kernel::FinishSearch(
         k, c, kernel::SearchPH(trials, species, ta, dic, nullptr, &settled), species);
     out.speciations = trials.speciations + probes.speciations;
+    if (hint != nullptr) {
+        const long double offset = out.pH - pure;
+        // The distance moves less from pass to pass as the ionic strength settles.
+        const long double moved = hinted ? 1.5L * std::fabs(offset - hint->offset) : 0.0L;
+        hint->known = std::isfinite(offset) && std::isfinite(halfWidth);
+        hint->offset = offset;
+        hint->halfWidth = std::clamp(std::max(moved, halfWidth), 2.0L * kernel::kPHTolerance,
+                                     kFirstProbeHalfWidth);
+    }
     return out;
 }
 
 PHSolution SolvePHBisection(SpeciesVector& species, long double t, long double ionicStrength,
-                            long double ta, long double dic) {
+                            long double ta, long double dic, PHHint* hint) {
     const ConstantSet c = Constants(t, ionicStrength);
-    return SolvePHBisection(c.k, c.gammaH, species, ta, dic);
+    return SolvePHBisection(c.k, c.gammaH, species, ta, dic, hint);
 }
 
 CarbonicFractionsResult CarbonicFractions(long double pH, long double t,

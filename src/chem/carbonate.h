@@ -43,6 +43,16 @@ struct CarbonateState {
     Vector5 check{};
 };
 
+// What a pH search leaves for the next search of the same water at a nearby ionic strength, as
+// the ionic-strength iteration runs them: how far its pH lay from that of the carbonate system
+// alone, and how far that distance moved from the search before. It tells the next search where
+// to look first and never changes what it returns.
+struct PHHint {
+    long double offset = 0;
+    long double halfWidth = 0;
+    bool known = false;
+};
+
 // TA and DIC of all three rows of the family chosen by useDIC, at ionic strength
 // ionicStrength (mmol/L). `species` holds the totals of the water (DIC slot ignored); the
 // routine works on a copy. Pass limits: row 1 100 passes, row 2 200 passes (then a fallback
@@ -58,10 +68,12 @@ inline constexpr int kCarbonateMaxSpeciations =
 //
 // With `onlyRow` (0..2) only what that row needs is computed: its TA, DIC and check (row 1 of
 // the KS/KB family takes row 0's TA and DIC on the way); the other entries stay 0. The values
-// computed are those of the full solve to the bit.
+// computed are those of the full solve to the bit. `checkHint` serves the pH search of check[0]
+// (see PHHint).
 CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
                                     const CarbonateMeasurements& measured,
-                                    long double ionicStrength, int onlyRow = -1);
+                                    long double ionicStrength, int onlyRow = -1,
+                                    PHHint* checkHint = nullptr);
 
 struct PHSolution {
     long double pH = 0;            // pH at the requested temperature
@@ -77,12 +89,13 @@ struct PHSolution {
 // Sets species[slot::Dic] = dic and leaves `species` speciated at the returned pH. A TA that no
 // pH in 0..14 can carry ends at 0 or 14. Allocates nothing.
 PHSolution SolvePHBisection(SpeciesVector& species, long double t, long double ionicStrength,
-                            long double ta, long double dic);
+                            long double ta, long double dic, PHHint* hint = nullptr);
 
 // The same with constants already computed for the temperature and ionic strength; lets a
 // caller that searches many TA/DIC pairs at one state compute the constants once.
 PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
-                            SpeciesVector& species, long double ta, long double dic);
+                            SpeciesVector& species, long double ta, long double dic,
+                            PHHint* hint = nullptr);
 
 // Distribution of a pure carbonate system at pH (activity), t (degC), ionicStrength (mmol/L).
 struct CarbonicFractionsResult {

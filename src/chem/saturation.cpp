@@ -73,8 +73,6 @@ public:
             p = {dose, offset, true};
         }
     }
-    // Passes either side of the target have been seen at this ionic strength.
-    bool Bracketing() const { return below_.known && above_.known; }
     // Starts from what a search at a nearby ionic strength ended with.
     void Seed(long double dose, long double offset, long double halfWidth) {
         if (std::isfinite(offset) && std::isfinite(dose)) {
@@ -498,11 +496,10 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                                 kernel::SameBits(hints->dose[static_cast<std::size_t>(pass)], d) &&
                                 std::isfinite(hints->pH[static_cast<std::size_t>(pass)]);
             pure = kernel::CarbonateOnlyPH(c, gammaH, taNew, dicNew, pure);
-            // Passes either side of the root at this ionic strength tell the pH better than the
-            // same dose at another.
-            guess = hinted && !(sides.Enabled() && estimate.Bracketing())
-                        ? hints->pH[static_cast<std::size_t>(pass)]
-                        : pure + estimate.Offset(d);
+            // The same dose at the nearby ionic strength tells the pH best, even beside passes
+            // either side of the root at this one (which miss for a dose far from the root, or
+            // one whose TA or DIC is floored).
+            guess = hinted ? hints->pH[static_cast<std::size_t>(pass)] : pure + estimate.Offset(d);
             if (target == Target::pH78) {
                 position = SettlePH78(probes, totals, taNew, dicNew, k, guess, settled, nearPH78);
             } else {

@@ -53,10 +53,11 @@ WaterPoint Solve(chem::SpeciesVector species, long double ta, long double dic,
                  const ColumnState& state) {
     chem::SpeciesVector solved = species;
     chem::PHSolution ph;
+    chem::PHHint hint;
     chem::IterateIonicStrength(
         state.ionicStrength.calculate, state.ionicStrength.entered, [&](long double ios) {
             solved = species;
-            ph = chem::SolvePHBisection(solved, state.temperature, ios, ta, dic);
+            ph = chem::SolvePHBisection(solved, state.temperature, ios, ta, dic, &hint);
             return ph.ionicStrength;
         });
     return PointOf(solved, ph, ta, dic);

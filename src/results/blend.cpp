@@ -130,9 +130,10 @@ BlendWaterSolution SolveBlendWater(const BlendWater& w, bool iterate) {
     }
     for (int k = 0; k < kBlendColumnCount; ++k) {
         chem::CarbonateState cs;
+        chem::PHHint checkHint, hint;
         const chem::IonicStrengthIteration it = chem::IterateIonicStrength([&](long double ios) {
-            cs = chem::SolveCarbonateSystem(w.useDIC, species, m, ios, k);
-            return chem::SolvePHBisection(species, w.tempCalc, ios, cs.ta[k], cs.dic[k])
+            cs = chem::SolveCarbonateSystem(w.useDIC, species, m, ios, k, &checkHint);
+            return chem::SolvePHBisection(species, w.tempCalc, ios, cs.ta[k], cs.dic[k], &hint)
                 .ionicStrength;
         });
         sol.ta[k] = cs.ta[k];
@@ -213,9 +214,10 @@ std::optional<BlendState> BlendFormation(std::span<const BlendWater> waters) {
 chem::PHSolution SolveBlendPH(const BlendState& blend, int k, chem::SpeciesVector& species) {
     species = blend.species;
     chem::PHSolution ph;
+    chem::PHHint hint;
     chem::IterateIonicStrength(blend.iterate, blend.ionicStrength, [&](long double ios) {
         ph = chem::SolvePHBisection(species, blend.blendTemp, ios, blend.mValue[k],
-                                    blend.dicValue[k]);
+                                    blend.dicValue[k], &hint);
         return ph.ionicStrength;
     });
     return ph;

@@ -177,10 +177,11 @@ ConditioningResult ComputeConditioning(const ConditioningData& data, bool withDi
     // pass feeds back the ionic strength the previous one returned.
     long double current = ios / dil;
     chem::PHSolution ph;
+    chem::PHHint hint;
     long double change = 0.0L;
     int passes = 0;
     do {
-        ph = chem::SolvePHBisection(species, t, current, mNew, dicNew);
+        ph = chem::SolvePHBisection(species, t, current, mNew, dicNew, &hint);
         change = current - ph.ionicStrength;
         current = ph.ionicStrength;
         ++passes;

@@ -91,12 +91,14 @@ std::array<std::string_view, kColumns> ColumnNames(bool useDic) {
 
 ColumnSolution SolveColumn(const WaterInputs& in, int row) {
     ColumnSolution s;
+    chem::PHHint checkHint, hint;
     auto step = [&](long double ionicStrength) {
-        s.carbonate = chem::SolveCarbonateSystem(in.useDic, in.species, in.measured, ionicStrength, row);
+        s.carbonate = chem::SolveCarbonateSystem(in.useDic, in.species, in.measured, ionicStrength,
+                                                 row, &checkHint);
         s.mValue = s.carbonate.ta[row];
         s.dic = s.carbonate.dic[row];
         s.species = in.species;
-        s.ph = chem::SolvePHBisection(s.species, in.tCalc, ionicStrength, s.mValue, s.dic);
+        s.ph = chem::SolvePHBisection(s.species, in.tCalc, ionicStrength, s.mValue, s.dic, &hint);
         s.speciations += s.ph.speciations;
         return s.ph.ionicStrength;
     };

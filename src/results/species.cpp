@@ -45,9 +45,10 @@ SpeciesColumn ComputeSpeciesColumn(const WaterInputs& in, int row) {
     SpeciesColumn out;
     chem::SpeciesVector species{};
     chem::SpeciationResult last;
+    chem::PHHint checkHint, hint;
     auto step = [&](long double ionicStrength) {
-        const chem::CarbonateState cs =
-            chem::SolveCarbonateSystem(in.useDic, in.species, in.measured, ionicStrength, row);
+        const chem::CarbonateState cs = chem::SolveCarbonateSystem(
+            in.useDic, in.species, in.measured, ionicStrength, row, &checkHint);
         out.mValue = cs.ta[row];
         out.dic = cs.dic[row];
         species = in.species;
@@ -55,7 +56,8 @@ SpeciesColumn ComputeSpeciesColumn(const WaterInputs& in, int row) {
         chem::EquilibriumConstants k;
         long double gammaH = 1.0L;
         chem::ComputeConstants(in.tCalc, ionicStrength, gammaH, k);
-        const chem::PHSolution ph = chem::SolvePHBisection(k, gammaH, species, out.mValue, out.dic);
+        const chem::PHSolution ph =
+            chem::SolvePHBisection(k, gammaH, species, out.mValue, out.dic, &hint);
         out.pH = ph.pH;
         last = chem::Speciate(k, species, ph.pH, gammaH);
         out.speciations += ph.speciations + 1;

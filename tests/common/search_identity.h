@@ -56,15 +56,29 @@ inline std::string CompareSearches(std::uint64_t index) {
     EquilibriumConstants k;
     long double gammaH = 0;
     ComputeConstants(c.t, c.ionicStrength, gammaH, k);
-    SpeciesVector fast = c.species, plain = c.species;
-    const PHSolution a = SolvePHBisection(k, gammaH, fast, c.ta, c.dic);
+    // A nearby ionic strength, whose searches pass their hints on as the iteration does.
+    const long double nearby = c.ionicStrength * 1.001L + (index % 2 == 0 ? 0.01L : 1.0L);
+    SpeciesVector plain = c.species;
     const PHSolution b = PlainSolvePH(k, gammaH, plain, c.ta, c.dic);
-    const bool speciesSame = std::memcmp(fast.data(), plain.data(), sizeof fast) == 0;
-    if (!SameBits(a.pH, b.pH) || !SameBits(a.ionicStrength, b.ionicStrength) ||
-        !SameBits(a.sumCations, b.sumCations) || !SameBits(a.sumAnions, b.sumAnions) ||
-        !SameBits(a.si, b.si) || !speciesSame) {
-        diff << "pH search: pH " << static_cast<double>(a.pH) << " vs " << static_cast<double>(b.pH)
-             << "; ";
+    PHHint hint;
+    {
+        EquilibriumConstants kNearby;
+        long double gammaNearby = 0;
+        ComputeConstants(c.t, nearby, gammaNearby, kNearby);
+        SpeciesVector s = c.species;
+        SolvePHBisection(kNearby, gammaNearby, s, c.ta, c.dic, &hint);
+    }
+    SpeciesVector fast = c.species;
+    for (PHHint* h : {static_cast<PHHint*>(nullptr), &hint}) {
+        fast = c.species;
+        const PHSolution a = SolvePHBisection(k, gammaH, fast, c.ta, c.dic, h);
+        const bool speciesSame = std::memcmp(fast.data(), plain.data(), sizeof fast) == 0;
+        if (!SameBits(a.pH, b.pH) || !SameBits(a.ionicStrength, b.ionicStrength) ||
+            !SameBits(a.sumCations, b.sumCations) || !SameBits(a.sumAnions, b.sumAnions) ||
+            !SameBits(a.si, b.si) || !speciesSame) {
+            diff << "pH search" << (h != nullptr ? " with hint" : "") << ": pH "
+                 << static_cast<double>(a.pH) << " vs " << static_cast<double>(b.pH) << "; ";
+        }
     }
 
     // The carbonate system, all rows at once and the case's row alone.
@@ -74,13 +88,18 @@ inline std::string CompareSearches(std::uint64_t index) {
     const int row = static_cast<int>(index % 3);
     const CarbonateState one =
         SolveCarbonateSystem(in.useDic, in.species, in.measured, c.ionicStrength, row);
+    PHHint checkHint;
+    SolveCarbonateSystem(in.useDic, in.species, in.measured, nearby, row, &checkHint);
+    const CarbonateState hinted =
+        SolveCarbonateSystem(in.useDic, in.species, in.measured, c.ionicStrength, row, &checkHint);
     const CarbonateState ref =
         PlainSolveCarbonateSystem(in.useDic, in.species, in.measured, c.ionicStrength);
+    auto sameRow = [&ref](const CarbonateState& x, int i) {
+        return SameBits(x.ta[i], ref.ta[i]) && SameBits(x.dic[i], ref.dic[i]) &&
+               SameBits(x.check[i], ref.check[i]);
+    };
     for (int i = 0; i < 3; ++i) {
-        if (!SameBits(full.ta[i], ref.ta[i]) || !SameBits(full.dic[i], ref.dic[i]) ||
-            !SameBits(full.check[i], ref.check[i]) ||
-            (i == row && (!SameBits(one.ta[i], ref.ta[i]) || !SameBits(one.dic[i], ref.dic[i]) ||
-                          !SameBits(one.check[i], ref.check[i])))) {
+        if (!sameRow(full, i) || (i == row && (!sameRow(one, i) || !sameRow(hinted, i)))) {
             diff << "carbonate row " << i << ": TA " << static_cast<double>(full.ta[i]) << " vs "
                  << static_cast<double>(ref.ta[i]) << "; ";
         }
@@ -107,8 +126,7 @@ inline std::string CompareSearches(std::uint64_t index) {
     // Alone, and with the hints of a search at a nearby ionic strength, as the iteration of the
     // ionic strength passes them on.
     DoseHints hints;
-    DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t,
-                 c.ionicStrength * 1.001L + (index % 2 == 0 ? 0.01L : 1.0L), &hints);
+    DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, nearby, &hints);
     for (const DoseResult& x :
          {DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength),
           DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength, &hints)}) {
