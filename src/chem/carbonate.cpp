@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace zeb::chem {
 namespace {
@@ -174,12 +175,19 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         long double g = 0;
         int n = 0;
         st.dic[2] = 50.0L;
+        // Where no DIC balances, x runs to an end of the range; at 100 it stops moving once the
+        // steps fall below its last digit, and every pass after that is the one before it.
+        long double lastX = std::numeric_limits<long double>::quiet_NaN();
+        kernel::Alkalinity r82, rpH;
         do {
             ++n;
             s[slot::Dic] = x;
-            const kernel::Alkalinity r82 = at82.At(s);
+            if (!kernel::SameBits(x, lastX)) {
+                r82 = at82.At(s);
+                rpH = atPH.At(s);
+                lastX = x;
+            }
             const long double p = (r82.r1 - 1.0L) * x + (m.ks82 - m.kb82) + r82.r0;
-            const kernel::Alkalinity rpH = atPH.At(s);
             st.ta[2] = rpH.r1 * x + rpH.r0;
             g = st.ta[2] - x - p;
             if (std::isnan(g)) {

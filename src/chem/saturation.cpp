@@ -39,6 +39,9 @@ constexpr int kProbeBudget = 6;
 constexpr long double kNearPH78 = 0.0001L;
 constexpr long double kEndMargin = 0.001L; // a searched pH this near 0 or 14 may be an end
 constexpr long double kSidesAlkalinityLimit = 100.0L; // mmol/L, see DoseToTarget
+// The secant steps that look for the root of CaCO3 to SI = 0 without a search before them.
+constexpr long double kFirstSecantStep = 0.1L; // mmol/L
+constexpr int kSecantSteps = 8;
 
 // Where the pH of a dose search's next pass is likely to lie: the pH of its carbonate system
 // alone, moved by the offset that ion pairs gave the passes that set the ends of the dose
@@ -48,7 +51,10 @@ class PHEstimate {
 public:
     long double Offset(long double d) const {
         if (below_.known && above_.known && below_.dose != above_.dose) {
-            const long double f = (d - below_.dose) / (above_.dose - below_.dose);
+            // Between the two doses only: beyond them a line through offsets that differ by
+            // little more than the probes' width runs off to any pH at all.
+            const long double f =
+                std::clamp((d - below_.dose) / (above_.dose - below_.dose), 0.0L, 1.0L);
             if (std::isfinite(f)) {
                 return below_.offset + (above_.offset - below_.offset) * f;
             }
@@ -440,15 +446,12 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         return si;
     };
 
-    // Settles the doses either side of `centre`, the root of a search at a nearby ionic
-    // strength whose SI rose by `slope` per mmol/L there: a dose each side, at eight times the
-    // error of a searched SI if the root has not moved; then, as long as a side stays open,
-    // around the root that the secant through the two SI values points to.
-    if (sides.Enabled() && hints != nullptr && hints->slope > 0.0L && std::isfinite(hints->slope) &&
-        std::isfinite(hints->root)) {
-        estimate.Seed(hints->root, hints->rootOffset, hints->halfWidth);
-        long double centre = hints->root;
-        long double delta = 8.0L * DoseSides::kSearchedSIError / hints->slope;
+    // Settles the doses either side of `centre`, where the SI is expected to cross zero, rising
+    // by `slope` per mmol/L: a dose each side, at eight times the error of a searched SI if the
+    // root lies there; then, as long as a side stays open, around the root that the secant
+    // through the two SI values points to.
+    auto settleAroundRoot = [&](long double centre, long double slope) {
+        long double delta = 8.0L * DoseSides::kSearchedSIError / slope;
         for (int round = 0; round < 3 && std::isfinite(centre) && std::isfinite(delta); ++round) {
             const long double a = centre - delta, b = centre + delta;
             const long double siA = sides.Side(a) < 0 ? kernel::kInfinity : probeDose(a);
@@ -461,6 +464,35 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             }
             centre = a - siA * (b - a) / (siB - siA);
             delta *= 2.0L;
+        }
+    };
+    if (sides.Enabled() && hints != nullptr && hints->slope > 0.0L && std::isfinite(hints->slope) &&
+        std::isfinite(hints->root)) {
+        // The root of a search at a nearby ionic strength.
+        estimate.Seed(hints->root, hints->rootOffset, hints->halfWidth);
+        settleAroundRoot(hints->root, hints->slope);
+    } else if (sides.Enabled()) {
+        // Without one, secant steps from dose 0 on the SI of probed doses find the root first.
+        // The steps follow 10^(SI/2) - 1, the activities' geometric mean over its value at
+        // saturation: near linear in the dose where calcite dissolves as such.
+        auto ratio = [](long double si) { return std::pow(10.0L, si / 2.0L) - 1.0L; };
+        long double d0 = 0.0L, d1 = kFirstSecantStep;
+        long double si0 = probeDose(d0), si1 = probeDose(d1);
+        for (int step = 0; step < kSecantSteps; ++step) {
+            const long double r0 = ratio(si0), r1 = ratio(si1);
+            const long double next = d1 - r1 * (d1 - d0) / (r1 - r0);
+            const long double slope = (si1 - si0) / (d1 - d0);
+            if (!std::isfinite(next) || !std::isfinite(slope) || !(slope > 0.0L)) {
+                break;
+            }
+            if (std::fabs(next - d1) < 32.0L * DoseSides::kSearchedSIError / slope) {
+                settleAroundRoot(next, slope);
+                break;
+            }
+            d0 = d1;
+            si0 = si1;
+            d1 = next;
+            si1 = probeDose(d1);
         }
     }
 
