@@ -500,8 +500,10 @@ inline constexpr long double kInfinity = std::numeric_limits<long double>::infin
 // balance (1.6e-8) met on 35,000 random waters up to pH 13.5, 30 mmol/L Ca and SO4, 4,000 pH
 // values each at steps of 1e-7 and 3e-5.
 inline constexpr long double kBalanceMargin = 1e-7L;
-// Rounding of the balance's own terms.
-inline constexpr long double kBalanceRounding = 1e-15L;
+// Rounding of the balance's own terms, as probes compute them in double precision (see
+// ProbeSpeciation), their pH rounded to double included: some hundreds of units of its last
+// place.
+inline constexpr long double kBalanceRounding = 1e-13L;
 
 // The balance of a trial, and whether it is beyond the margin of the water's concentrations.
 inline long double Balance(const Trial& t, long double ta, long double dic) {
@@ -527,12 +529,114 @@ struct Settled {
     bool Bracketed() const { return low > -kInfinity && high < kInfinity; }
 };
 
+// ---- Probes in double precision --------------------------------------------------------------
+//
+// A probe only settles the sides of trials whose balance lies beyond a margin of some 1e-7 of
+// the water's concentrations; it decides nothing by itself. The loop's convergence error, which
+// the margin covers, is the same in any precision, and double precision rounds to 1e-16, so a
+// probe is speciated in double: the same loop and sums, without the extended precision, and with
+// the double exponential, in about a third of the time. Its values serve no result.
+
+// The constant factors in double.
+struct ProbeConstants {
+    double K9 = 0, K21 = 0, K22 = 0, K2 = 0, K23 = 0, K1K2 = 0, K2K3 = 0, K2K6 = 0;
+    double invK4 = 0, invK5 = 0, invK7 = 0, invK8 = 0;
+    bool hasPhosphate = false;
+    double K14 = 0, K13K14 = 0, K12K13K14 = 0, invK15 = 0, invK18 = 0, K14K16 = 0, K14K19 = 0,
+           K13K14K17 = 0, K13K14K20 = 0;
+};
+
+inline ProbeConstants MakeProbeConstants(const ConstantFactors& c) {
+    auto d = [](long double x) { return static_cast<double>(x); };
+    ProbeConstants p;
+    p.K9 = d(c.K9), p.K21 = d(c.K21), p.K22 = d(c.K22), p.K2 = d(c.K2), p.K23 = d(c.K23);
+    p.K1K2 = d(c.K1K2), p.K2K3 = d(c.K2K3), p.K2K6 = d(c.K2K6);
+    p.invK4 = d(c.invK4), p.invK5 = d(c.invK5), p.invK7 = d(c.invK7), p.invK8 = d(c.invK8);
+    p.hasPhosphate = c.hasPhosphate;
+    if (c.hasPhosphate) {
+        p.K14 = d(c.K14), p.K13K14 = d(c.K13K14), p.K12K13K14 = d(c.K12K13K14);
+        p.invK15 = d(c.invK15), p.invK18 = d(c.invK18), p.K14K16 = d(c.K14K16);
+        p.K14K19 = d(c.K14K19), p.K13K14K17 = d(c.K13K14K17), p.K13K14K20 = d(c.K13K14K20);
+    }
+    return p;
+}
+
+// One probe's speciation in double: the factors of MakePHFactors, the loop of
+// SolveFreeValuesGeneral (phosphate terms zero without phosphate) and r1 and r0, written to the
+// fields of `t` that probes read (factors h and oh, the free values, the alkalinity).
+inline void ProbeSpeciation(const ProbeConstants& c, double gammaH, double pH, const Totals& t,
+                            Trial& out) {
+    constexpr double kLn10Double = 2.302585092994046;
+    const double h = std::exp(-pH * kLn10Double) * 1000.0 / gammaH;
+    const double oh = c.K9 / h, h2 = h * h, h3 = h2 * h;
+    const double hK2 = h / c.K2, hK2K3 = h / c.K2K3, hK2K6 = h / c.K2K6, hK23 = h / c.K23;
+    const double dBase = hK2 + 1.0 + h2 / c.K1K2;
+    const double dCa = c.invK4 + hK2K3, dMg = c.invK7 + hK2K6;
+    const double mgOh = c.K9 / (c.K22 * h), caOh = c.K9 / (c.K21 * h);
+    double hK14K16 = 0, hK14K19 = 0, h2K13K14K17 = 0, h2K13K14K20 = 0, po4Base = 1.0;
+    if (c.hasPhosphate) {
+        hK14K16 = h / c.K14K16;
+        hK14K19 = h / c.K14K19;
+        h2K13K14K17 = h2 / c.K13K14K17;
+        h2K13K14K20 = h2 / c.K13K14K20;
+        po4Base = h / c.K14 + 1.0 + h2 / c.K13K14 + h3 / c.K12K13K14;
+    }
+    const double dic = static_cast<double>(t.dic), caT = static_cast<double>(t.ca);
+    const double mgT = static_cast<double>(t.mg), so4T = static_cast<double>(t.so4);
+    const double po4T = static_cast<double>(t.po4);
+    double co3 = dic, ca = caT, mg = mgT, so4 = so4T, po4 = po4T, d = 0;
+    int passes = 0;
+    for (;;) {
+        ++passes;
+        d = dBase + dCa * ca + dMg * mg;
+        const double co3New = dic / d;
+        double change = std::fabs(co3New - co3);
+        co3 = co3New;
+        const double caNew = caT / (co3 * hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 +
+                                    po4 * c.invK15 + po4 * hK14K16 + po4 * h2K13K14K17 + caOh);
+        change += std::fabs(caNew - ca);
+        const double mgNew = mgT / (co3 * hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 +
+                                    po4 * c.invK18 + po4 * hK14K19 + po4 * h2K13K14K20 + mgOh);
+        change += std::fabs(mgNew - mg);
+        ca = caNew;
+        mg = mgNew;
+        const double so4New = so4T / (ca * c.invK5 + 1.0 + mg * c.invK8 + hK23);
+        const double po4New = po4T / (po4Base + ca * c.invK15 + ca * hK14K16 + ca * h2K13K14K17 +
+                                      mg * c.invK18 + mg * hK14K19 + mg * h2K13K14K20);
+        change += std::fabs(so4New - so4) + std::fabs(po4New - po4);
+        so4 = so4New;
+        po4 = po4New;
+        const double sum = co3 + ca + mg + so4 + po4;
+        if (change == 0.0 || change / sum < static_cast<double>(kSpeciationTolerance) ||
+            passes >= kSpeciationMaxPasses || std::isnan(change)) {
+            break;
+        }
+    }
+    const double r1 =
+        (2.0 * (1.0 + ca * c.invK4 + mg * c.invK7) + hK2 + ca * hK2K3 + mg * hK2K6) / d;
+    double r0 = ca * caOh + mg * mgOh - so4 * hK23 + oh - h;
+    if (c.hasPhosphate) {
+        r0 += 2.0 * po4 * h / c.K14 + po4 * h2 / c.K13K14 + 3.0 * po4 +
+              po4 * ca * (3.0 * c.invK15 + h2K13K14K17 + 2.0 * hK14K16) +
+              po4 * mg * (3.0 * c.invK18 + h2K13K14K20 + 2.0 * hK14K19);
+    }
+    ++speciationTally.calls;
+    speciationTally.passes += passes;
+    out.totals = t;
+    out.factors.h = h;
+    out.factors.oh = oh;
+    out.values = {co3, ca, mg, so4, po4, d, passes};
+    out.alkalinity = {r1, r0};
+    out.solved = true;
+}
+
 // Speciations at pH values of the caller's choosing, beside the trials of a search. The last
 // two are kept: the probes either side of pH 7.8 of a dose that changes only sodium meet the
 // same pH and totals pass after pass.
 class Probes {
 public:
-    Probes(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
+    Probes(const ConstantFactors& c, long double gammaH)
+        : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
     const Trial& At(long double pH, const Totals& totals) {
         for (int i = 0; i < count_; ++i) {
             if (SameBits(pH_[i], pH) && SameTotals(t_[i].totals, totals)) {
@@ -542,16 +646,15 @@ public:
         const int i = count_ < 2 ? count_++ : 1 - newest_;
         newest_ = i;
         pH_[i] = pH;
-        MakePHFactors(c_, pH, gammaH_, t_[i].factors);
-        Solve(c_, totals, t_[i]);
+        ProbeSpeciation(c_, gammaH_, static_cast<double>(pH), totals, t_[i]);
         ++speciations;
         return t_[i];
     }
     int speciations = 0; // speciation loops run
 
 private:
-    const ConstantFactors& c_;
-    long double gammaH_;
+    ProbeConstants c_;
+    double gammaH_;
     long double pH_[2] = {0, 0};
     Trial t_[2];
     int count_ = 0;

@@ -4,9 +4,13 @@
 // ionic strength, with and without phosphate, all chemicals to both targets, waters near the
 // target and waters on the ends of the form's ranges. build/zeb_search_identity runs more of them.
 #include "../common/search_identity.h"
+#include "chem/speciation_kernel.h"
 #include "waters.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
 
 namespace {
 
@@ -77,3 +81,45 @@ TEST(SearchIdentityEdges, CalciteDosesSettledInRangesKeepThePlainDose) {
 }
 
 } // namespace
+
+// Probes are speciated in double precision. They settle sides only beyond a margin of 1e-7 of
+// the water's concentrations, which stands for the convergence error of any evaluation of the
+// balance; double precision must add nothing of that order. Random waters (hardness up to four
+// times the form's range, any ionic strength, TA and DIC) at pH values over 0-14 and 6-10.
+TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
+    using namespace zeb::chem;
+    using namespace zeb::chem::kernel;
+    std::mt19937_64 rng(7);
+    auto uniform = [&](long double lo, long double hi) {
+        return lo + (hi - lo) * static_cast<long double>(rng() >> 11) * 0x1p-53L;
+    };
+    long double worst = 0; // |probe - trial| in margins
+    int compared = 0;
+    for (std::uint64_t w = 0; w < 1000; ++w) {
+        SpeciesVector s = zeb::results::ParseWaterInputs(zeb::test::RandomWater(w)).species;
+        const long double hard = w % 4 == 0 ? uniform(1, 4) : 1.0L;
+        for (int total : {slot::CaTotal, slot::MgTotal, slot::So4Total}) {
+            s[total] *= hard;
+        }
+        EquilibriumConstants k;
+        long double gammaH = 0;
+        ComputeConstants(uniform(0, 90), uniform(0, 60), gammaH, k);
+        const ConstantFactors c = MakeConstantFactors(k, s[slot::Po4Total] != 0.0L);
+        const long double ta = uniform(-1, 25), dic = uniform(0.01L, 20);
+        s[slot::Dic] = dic;
+        const Totals totals = ReadTotals(s);
+        FreshTrials trials(c, gammaH);
+        Probes probes(c, gammaH);
+        for (int i = 0; i < 100; ++i) {
+            const long double pH = i % 2 == 0 ? uniform(0, 14) : uniform(6, 10);
+            const Trial& trial = trials.Evaluate(0, pH, totals);
+            const long double g = Balance(trial, ta, dic);
+            const long double margin = BalanceMargin(trial, totals, ta, dic);
+            const long double probe = Balance(probes.At(pH, totals), ta, dic);
+            worst = std::max(worst, std::fabs(probe - g) / margin);
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, 100000);
+    EXPECT_LT(worst, 0.01L); // 0.002 met
+}
