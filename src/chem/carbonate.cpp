@@ -59,7 +59,10 @@ long double EndPointAlkalinity(SpeciesVector& s, const ConstantSet& c, long doub
 class FixedPHAlkalinity {
 public:
     FixedPHAlkalinity(const ConstantSet& cs, long double pH, bool hasPhosphate)
-        : c_(kernel::MakeConstantFactors(cs.k, hasPhosphate)) {
+        : c_(kernel::MakeConstantFactors(cs.k, hasPhosphate)),
+          probeConstants_(MakeProbeConstants(c_)),
+          probeFactors_(kernel::MakeProbeFactors(probeConstants_, static_cast<double>(cs.gammaH),
+                                                 static_cast<double>(pH))) {
         kernel::MakePHFactors(c_, pH, cs.gammaH, f_);
     }
     kernel::Alkalinity At(const SpeciesVector& s) const {
@@ -68,11 +71,57 @@ public:
         speciationTally.passes += v.passes;
         return kernel::FormAlkalinity(c_, f_, v);
     }
+    // The same in double precision, as a probe forms it: within the loop's convergence error
+    // of At, for deciding what lies beyond that error.
+    kernel::ProbeValues Estimate(const SpeciesVector& s) const {
+        return kernel::SolveProbe(probeConstants_, probeFactors_, kernel::ReadTotals(s));
+    }
+    const kernel::ProbeFactors& EstimateFactors() const { return probeFactors_; }
 
 private:
     kernel::ConstantFactors c_;
     kernel::PHFactors f_;
+    kernel::ProbeConstants probeConstants_;
+    kernel::ProbeFactors probeFactors_;
 };
+
+// Where the r1 and r0 of FixedPHAlkalinity::Estimate settle the decisions of a pass of row 2
+// (the side of its balance g and of r1 - 1 at the measured pH, and whether |g| < kTolerance ends
+// the loop) without the extended values: g beyond the tolerance by the probes' margin for each
+// of its two alkalinities, r1 - 1 beyond kSlopeMargin, far above any difference of the two
+// precisions (1e-14 met).
+constexpr long double kSlopeMargin = 0.000001L;
+
+struct RowTwoEstimate {
+    long double g = 0, slope = 0;
+    bool settled = false;
+};
+
+RowTwoEstimate EstimateRowTwo(const FixedPHAlkalinity& at82, const FixedPHAlkalinity& atPH,
+                              const SpeciesVector& s, long double x,
+                              const CarbonateMeasurements& m) {
+    const kernel::Totals totals = kernel::ReadTotals(s);
+    if (!kernel::Probeable(totals, 0.0L, x) || !std::isfinite(m.ks82 - m.kb82)) {
+        return {};
+    }
+    const kernel::ProbeValues e82 = at82.Estimate(s), ePH = atPH.Estimate(s);
+    RowTwoEstimate out;
+    const long double r182 = e82.r1, r082 = e82.r0, r1pH = ePH.r1, r0pH = ePH.r0;
+    const long double p = (r182 - 1.0L) * x + (m.ks82 - m.kb82) + r082;
+    out.g = r1pH * x + r0pH - x - p;
+    out.slope = r1pH - 1.0L;
+    const long double water =
+        2.0L * x + 2.0L * (totals.ca + totals.mg) + totals.so4 + 3.0L * totals.po4;
+    const long double scale =
+        std::fabs(r1pH * x + r0pH) + std::fabs(r182 * x + r082) + 2.0L * water;
+    const long double terms = std::fabs(r1pH * x) + std::fabs(r0pH) + std::fabs(r182 * x) +
+                              std::fabs(r082) + x + std::fabs(m.ks82 - m.kb82) +
+                              at82.EstimateFactors().h + at82.EstimateFactors().oh +
+                              atPH.EstimateFactors().h + atPH.EstimateFactors().oh;
+    const long double margin = kernel::kBalanceMargin * scale + kernel::kBalanceRounding * terms;
+    out.settled = std::fabs(out.g) > kTolerance + margin && std::fabs(out.slope) > kSlopeMargin;
+    return out;
+}
 
 // Replaces `dic` by next(dic), floored, until it changes by less than the tolerance, `limit`
 // passes have run, or it is NaN (which every later pass would repeat).
@@ -178,25 +227,39 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         // Where no DIC balances, x runs to an end of the range; at 100 it stops moving once the
         // steps fall below its last digit, and every pass after that is the one before it.
         long double lastX = std::numeric_limits<long double>::quiet_NaN();
+        long double lastEstimateX = lastX;
         kernel::Alkalinity r82, rpH;
+        RowTwoEstimate estimate;
         do {
             ++n;
             s[slot::Dic] = x;
-            if (!kernel::SameBits(x, lastX)) {
-                r82 = at82.At(s);
-                rpH = atPH.At(s);
-                lastX = x;
+            // A pass that the estimate settles does not end the loop, so its TA is never the
+            // result.
+            if (!kernel::SameBits(x, lastEstimateX)) {
+                estimate = EstimateRowTwo(at82, atPH, s, x, m);
+                lastEstimateX = x;
             }
-            const long double p = (r82.r1 - 1.0L) * x + (m.ks82 - m.kb82) + r82.r0;
-            st.ta[2] = rpH.r1 * x + rpH.r0;
-            g = st.ta[2] - x - p;
+            long double slope = 0;
+            if (estimate.settled) {
+                g = estimate.g;
+                slope = estimate.slope;
+            } else {
+                if (!kernel::SameBits(x, lastX)) {
+                    r82 = at82.At(s);
+                    rpH = atPH.At(s);
+                    lastX = x;
+                }
+                const long double p = (r82.r1 - 1.0L) * x + (m.ks82 - m.kb82) + r82.r0;
+                st.ta[2] = rpH.r1 * x + rpH.r0;
+                g = st.ta[2] - x - p;
+                slope = rpH.r1 - 1.0L;
+            }
             if (std::isnan(g)) {
                 // x would stay where it is and every later pass repeat this one: go straight
                 // to the end of the passes, where the fallback takes over.
                 n = kRowTwoMaxPasses;
                 break;
             }
-            const long double slope = rpH.r1 - 1.0L;
             if ((g < 0.0L && slope < 0.0L) || (g > 0.0L && slope > 0.0L)) {
                 hi = x;
                 x = (lo + x) / 2.0L;

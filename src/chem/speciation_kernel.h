@@ -561,26 +561,43 @@ inline ProbeConstants MakeProbeConstants(const ConstantFactors& c) {
     return p;
 }
 
-// One probe's speciation in double: the factors of MakePHFactors, the loop of
-// SolveFreeValuesGeneral (phosphate terms zero without phosphate) and r1 and r0, written to the
-// fields of `t` that probes read (factors h and oh, the free values, the alkalinity).
-inline void ProbeSpeciation(const ProbeConstants& c, double gammaH, double pH, const Totals& t,
-                            Trial& out) {
-    constexpr double kLn10Double = 2.302585092994046;
-    const double h = std::exp(-pH * kLn10Double) * 1000.0 / gammaH;
-    const double oh = c.K9 / h, h2 = h * h, h3 = h2 * h;
-    const double hK2 = h / c.K2, hK2K3 = h / c.K2K3, hK2K6 = h / c.K2K6, hK23 = h / c.K23;
-    const double dBase = hK2 + 1.0 + h2 / c.K1K2;
-    const double dCa = c.invK4 + hK2K3, dMg = c.invK7 + hK2K6;
-    const double mgOh = c.K9 / (c.K22 * h), caOh = c.K9 / (c.K21 * h);
+// The factors of MakePHFactors in double.
+struct ProbeFactors {
+    double h = 0, oh = 0, h2 = 0, hK2 = 0, hK2K3 = 0, hK2K6 = 0, hK23 = 0;
+    double dBase = 0, dCa = 0, dMg = 0, mgOh = 0, caOh = 0;
     double hK14K16 = 0, hK14K19 = 0, h2K13K14K17 = 0, h2K13K14K20 = 0, po4Base = 1.0;
+};
+
+inline ProbeFactors MakeProbeFactors(const ProbeConstants& c, double gammaH, double pH) {
+    constexpr double kLn10Double = 2.302585092994046;
+    ProbeFactors f;
+    const double h = std::exp(-pH * kLn10Double) * 1000.0 / gammaH;
+    f.h = h;
+    f.oh = c.K9 / h;
+    f.h2 = h * h;
+    f.hK2 = h / c.K2, f.hK2K3 = h / c.K2K3, f.hK2K6 = h / c.K2K6, f.hK23 = h / c.K23;
+    f.dBase = f.hK2 + 1.0 + f.h2 / c.K1K2;
+    f.dCa = c.invK4 + f.hK2K3, f.dMg = c.invK7 + f.hK2K6;
+    f.mgOh = c.K9 / (c.K22 * h), f.caOh = c.K9 / (c.K21 * h);
     if (c.hasPhosphate) {
-        hK14K16 = h / c.K14K16;
-        hK14K19 = h / c.K14K19;
-        h2K13K14K17 = h2 / c.K13K14K17;
-        h2K13K14K20 = h2 / c.K13K14K20;
-        po4Base = h / c.K14 + 1.0 + h2 / c.K13K14 + h3 / c.K12K13K14;
+        f.hK14K16 = h / c.K14K16;
+        f.hK14K19 = h / c.K14K19;
+        f.h2K13K14K17 = f.h2 / c.K13K14K17;
+        f.h2K13K14K20 = f.h2 / c.K13K14K20;
+        f.po4Base = h / c.K14 + 1.0 + f.h2 / c.K13K14 + f.h2 * h / c.K12K13K14;
     }
+    return f;
+}
+
+// The loop of SolveFreeValuesGeneral in double (phosphate terms zero without phosphate), and r1
+// and r0 from its outcome.
+struct ProbeValues {
+    double co3 = 0, ca = 0, mg = 0, so4 = 0, po4 = 0, d = 0;
+    int passes = 0;
+    double r1 = 0, r0 = 0;
+};
+
+inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
     const double dic = static_cast<double>(t.dic), caT = static_cast<double>(t.ca);
     const double mgT = static_cast<double>(t.mg), so4T = static_cast<double>(t.so4);
     const double po4T = static_cast<double>(t.po4);
@@ -588,21 +605,24 @@ inline void ProbeSpeciation(const ProbeConstants& c, double gammaH, double pH, c
     int passes = 0;
     for (;;) {
         ++passes;
-        d = dBase + dCa * ca + dMg * mg;
+        d = f.dBase + f.dCa * ca + f.dMg * mg;
         const double co3New = dic / d;
         double change = std::fabs(co3New - co3);
         co3 = co3New;
-        const double caNew = caT / (co3 * hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 +
-                                    po4 * c.invK15 + po4 * hK14K16 + po4 * h2K13K14K17 + caOh);
+        const double caNew =
+            caT / (co3 * f.hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 + po4 * c.invK15 +
+                   po4 * f.hK14K16 + po4 * f.h2K13K14K17 + f.caOh);
         change += std::fabs(caNew - ca);
-        const double mgNew = mgT / (co3 * hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 +
-                                    po4 * c.invK18 + po4 * hK14K19 + po4 * h2K13K14K20 + mgOh);
+        const double mgNew =
+            mgT / (co3 * f.hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 + po4 * c.invK18 +
+                   po4 * f.hK14K19 + po4 * f.h2K13K14K20 + f.mgOh);
         change += std::fabs(mgNew - mg);
         ca = caNew;
         mg = mgNew;
-        const double so4New = so4T / (ca * c.invK5 + 1.0 + mg * c.invK8 + hK23);
-        const double po4New = po4T / (po4Base + ca * c.invK15 + ca * hK14K16 + ca * h2K13K14K17 +
-                                      mg * c.invK18 + mg * hK14K19 + mg * h2K13K14K20);
+        const double so4New = so4T / (ca * c.invK5 + 1.0 + mg * c.invK8 + f.hK23);
+        const double po4New =
+            po4T / (f.po4Base + ca * c.invK15 + ca * f.hK14K16 + ca * f.h2K13K14K17 +
+                    mg * c.invK18 + mg * f.hK14K19 + mg * f.h2K13K14K20);
         change += std::fabs(so4New - so4) + std::fabs(po4New - po4);
         so4 = so4New;
         po4 = po4New;
@@ -612,21 +632,30 @@ inline void ProbeSpeciation(const ProbeConstants& c, double gammaH, double pH, c
             break;
         }
     }
-    const double r1 =
-        (2.0 * (1.0 + ca * c.invK4 + mg * c.invK7) + hK2 + ca * hK2K3 + mg * hK2K6) / d;
-    double r0 = ca * caOh + mg * mgOh - so4 * hK23 + oh - h;
-    if (c.hasPhosphate) {
-        r0 += 2.0 * po4 * h / c.K14 + po4 * h2 / c.K13K14 + 3.0 * po4 +
-              po4 * ca * (3.0 * c.invK15 + h2K13K14K17 + 2.0 * hK14K16) +
-              po4 * mg * (3.0 * c.invK18 + h2K13K14K20 + 2.0 * hK14K19);
-    }
     ++speciationTally.calls;
     speciationTally.passes += passes;
+    ProbeValues v{co3, ca, mg, so4, po4, d, passes};
+    v.r1 = (2.0 * (1.0 + ca * c.invK4 + mg * c.invK7) + f.hK2 + ca * f.hK2K3 + mg * f.hK2K6) / d;
+    v.r0 = ca * f.caOh + mg * f.mgOh - so4 * f.hK23 + f.oh - f.h;
+    if (c.hasPhosphate) {
+        v.r0 += 2.0 * po4 * f.h / c.K14 + po4 * f.h2 / c.K13K14 + 3.0 * po4 +
+                po4 * ca * (3.0 * c.invK15 + f.h2K13K14K17 + 2.0 * f.hK14K16) +
+                po4 * mg * (3.0 * c.invK18 + f.h2K13K14K20 + 2.0 * f.hK14K19);
+    }
+    return v;
+}
+
+// One probe's speciation in double, written to the fields of `t` that probes read (factors h
+// and oh, the free values, the alkalinity).
+inline void ProbeSpeciation(const ProbeConstants& c, double gammaH, double pH, const Totals& t,
+                            Trial& out) {
+    const ProbeFactors f = MakeProbeFactors(c, gammaH, pH);
+    const ProbeValues v = SolveProbe(c, f, t);
     out.totals = t;
-    out.factors.h = h;
-    out.factors.oh = oh;
-    out.values = {co3, ca, mg, so4, po4, d, passes};
-    out.alkalinity = {r1, r0};
+    out.factors.h = f.h;
+    out.factors.oh = f.oh;
+    out.values = {v.co3, v.ca, v.mg, v.so4, v.po4, v.d, v.passes};
+    out.alkalinity = {v.r1, v.r0};
     out.solved = true;
 }
 
