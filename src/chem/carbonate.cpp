@@ -23,7 +23,7 @@ constexpr int kRowOneMaxPasses = 100;
 constexpr int kRowTwoMaxPasses = 200;
 // Ion pairs move the pH from that of the carbonate system alone by some hundredths.
 constexpr long double kFirstProbeHalfWidth = 0.02L;
-constexpr int kProbeBudget = 6;
+constexpr int kProbeBudget = kPHSearchProbes;
 
 struct ConstantSet {
     EquilibriumConstants k;
@@ -308,7 +308,7 @@ PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
                          kProbeBudget, settled, true);
     PHSolution out = kernel::FinishSearch(
         k, c, kernel::SearchPH(trials, species, ta, dic, nullptr, &settled), species);
-    out.speciations = trials.speciations + probes.speciations;
+    out.speciations = trials.speciations + trials.Estimates() + probes.speciations;
     if (hint != nullptr) {
         const long double offset = out.pH - pure;
         // The distance moves less from pass to pass as the ionic strength settles.

@@ -58,13 +58,18 @@ struct PHHint {
 // routine works on a copy. Pass limits: row 1 100 passes, row 2 200 passes (then a fallback
 // from KS4.3 - 0.05 + KB8.2 - KS8.2), row 0 a guard of kRowZeroMaxPasses; none is reported.
 // A pass whose DIC (rows 0, 1) or balance (row 2) is NaN ends its loop, since every later pass
-// would repeat it. Worst case kCarbonateMaxSpeciations Speciate calls (pH search trials
-// included), each at most kSpeciationMaxPasses passes.
+// would repeat it. Worst case kCarbonateMaxSpeciations speciations (pH search included), each
+// at most kSpeciationMaxPasses passes.
 inline constexpr int kRowZeroMaxPasses = 1000;
 inline constexpr int kPHSearchMaxTrials = 24; // 14 / 2^24 < 1e-6
-// End point 1, row 0 1000, its pH search 24, row 1 100 + 1, row 2 2 x 200 + 1, check 1.
+// A pH search's speciations: at most six probes, and per trial at most one loop in double
+// precision and one in extended precision.
+inline constexpr int kPHSearchProbes = 6;
+inline constexpr int kPHSearchMaxSpeciations = kPHSearchProbes + 2 * kPHSearchMaxTrials;
+// End point 1, row 0 1000, its pH search, row 1 100 + 1, row 2 200 passes of two alkalinities in
+// double and two in extended precision + 1, check 1.
 inline constexpr int kCarbonateMaxSpeciations =
-    1 + kRowZeroMaxPasses + kPHSearchMaxTrials + 101 + 401 + 1;
+    1 + kRowZeroMaxPasses + kPHSearchMaxSpeciations + 101 + 801 + 1;
 //
 // With `onlyRow` (0..2) only what that row needs is computed: its TA, DIC and check (row 1 of
 // the KS/KB family takes row 0's TA and DIC on the way); the other entries stay 0. The values
@@ -81,7 +86,7 @@ struct PHSolution {
     long double sumCations = 0;    // meq/L, last speciation
     long double sumAnions = 0;     // meq/L, last speciation
     long double si = 0;            // calcite saturation index (CalciteSI)
-    int speciations = 0;           // Speciate calls made (diagnostic)
+    int speciations = 0;           // speciations made, in either precision (diagnostic)
 };
 
 // The pH at temperature t (degC) of the water with total alkalinity ta and DIC dic (mmol/L),

@@ -544,14 +544,24 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             }
             if (position == 0) {
                 const long double* settle = target == Target::pH78 ? &kPH78 : nullptr;
-                end = kernel::SearchPH(trials, s, taNew, dicNew, settle, &settled);
+                // Only the last pass needs the values of its last trial; the others need its SI
+                // (pH 7.8: its pH), whose side double precision settles as a rule.
+                end = kernel::SearchPH(trials, s, taNew, dicNew, settle, &settled, false);
                 searched = true;
                 position = end.side;
                 if (position == 0) {
-                    const long double value =
-                        target == Target::SI0
-                            ? kernel::SaturationIndex(end.last->values.ca, end.last->values.co3, k)
-                            : end.pH;
+                    long double value = end.pH;
+                    if (target == Target::SI0) {
+                        if (end.last == nullptr &&
+                            kernel::SISideInDouble(trials.DoubleAt(end.pH, totals), k, value) ==
+                                0) {
+                            kernel::EvaluateLast(trials, end, totals);
+                        }
+                        if (end.last != nullptr) {
+                            value = kernel::SaturationIndex(end.last->values.ca,
+                                                            end.last->values.co3, k);
+                        }
+                    }
                     const long double goal = target == Target::SI0 ? 0.0L : kPH78;
                     position = value < goal ? -1 : value > goal ? 1 : 0;
                     passPH = end.pH;
@@ -592,6 +602,8 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             }
             if (!searched || end.side != 0) {
                 end = kernel::SearchPH(trials, s, taNew, dicNew, nullptr, &settled);
+            } else if (end.last == nullptr) {
+                kernel::EvaluateLast(trials, end, totals);
             }
             const PHSolution ph = kernel::FinishSearch(k, c, end, s);
             out.pH = ph.pH;
@@ -607,7 +619,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         found.rootOffset = out.pH - pure;
         found.halfWidth = estimate.HalfWidth();
     }
-    out.speciations = trials.speciations + probes.speciations;
+    out.speciations = trials.speciations + trials.Estimates() + probes.speciations;
     if (hints != nullptr) {
         *hints = found;
     }

@@ -42,7 +42,7 @@ struct DoseResult {
     long double ionicStrength = 0; // I' of the last pH search after dosing, mmol/L
     long double si = 0;            // SI of the last pH search (diagnostic)
     int passes = 0;                // bisection passes (diagnostic)
-    int speciations = 0;           // Speciate calls in all passes (diagnostic)
+    int speciations = 0;           // speciations in all passes, either precision (diagnostic)
 };
 
 // Bisection of the dose of `chemical` over [DoseLowerBound, 100] mmol/L until `target` is

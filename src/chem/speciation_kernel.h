@@ -366,8 +366,8 @@ inline constexpr long double kPHTolerance = 0.000001L;
 // A bisection over 0..14 reaches 1e-6 in 24 halvings. A balance that is not a number moves
 // neither end, so every later trial would repeat the same pH to the same NaN: the search ends
 // at that trial instead. The guard is left for a balance that is finite at every trial, which
-// always halves the bracket: worst case kPHSearchMaxTrials (24) trials, each at most
-// kSpeciationMaxPasses passes.
+// always halves the bracket: worst case kPHSearchMaxTrials (24) trials, each a loop of at most
+// kSpeciationMaxPasses passes in double precision, in extended precision, or both.
 inline constexpr int kPHBisectionMaxPasses = 100;
 
 // Whether a and b are the same extended value, bit for bit (the 80 bits of an x87 long double).
@@ -399,10 +399,238 @@ inline void Solve(const ConstantFactors& c, const Totals& totals, Trial& t) {
     t.solved = true;
 }
 
+// ---- Probes in double precision --------------------------------------------------------------
+//
+// A probe only settles the sides of trials whose balance lies beyond a margin of some 1e-7 of
+// the water's concentrations; it decides nothing by itself. The loop's convergence error, which
+// the margin covers, is the same in any precision, and double precision rounds to 1e-16, so a
+// probe is speciated in double: the same loop and sums, without the extended precision, and with
+// the double exponential, in about a third of the time. Its values serve no result.
+
+// The constant factors in double.
+struct ProbeConstants {
+    double K9 = 0, K21 = 0, K22 = 0, K2 = 0, K23 = 0, K1K2 = 0, K2K3 = 0, K2K6 = 0;
+    double invK4 = 0, invK5 = 0, invK7 = 0, invK8 = 0;
+    bool hasPhosphate = false;
+    double K14 = 0, K13K14 = 0, K12K13K14 = 0, invK15 = 0, invK18 = 0, K14K16 = 0, K14K19 = 0,
+           K13K14K17 = 0, K13K14K20 = 0;
+};
+
+inline ProbeConstants MakeProbeConstants(const ConstantFactors& c) {
+    auto d = [](long double x) { return static_cast<double>(x); };
+    ProbeConstants p;
+    p.K9 = d(c.K9), p.K21 = d(c.K21), p.K22 = d(c.K22), p.K2 = d(c.K2), p.K23 = d(c.K23);
+    p.K1K2 = d(c.K1K2), p.K2K3 = d(c.K2K3), p.K2K6 = d(c.K2K6);
+    p.invK4 = d(c.invK4), p.invK5 = d(c.invK5), p.invK7 = d(c.invK7), p.invK8 = d(c.invK8);
+    p.hasPhosphate = c.hasPhosphate;
+    if (c.hasPhosphate) {
+        p.K14 = d(c.K14), p.K13K14 = d(c.K13K14), p.K12K13K14 = d(c.K12K13K14);
+        p.invK15 = d(c.invK15), p.invK18 = d(c.invK18), p.K14K16 = d(c.K14K16);
+        p.K14K19 = d(c.K14K19), p.K13K14K17 = d(c.K13K14K17), p.K13K14K20 = d(c.K13K14K20);
+    }
+    return p;
+}
+
+// The factors of MakePHFactors in double.
+struct ProbeFactors {
+    double h = 0, oh = 0, h2 = 0, hK2 = 0, hK2K3 = 0, hK2K6 = 0, hK23 = 0;
+    double dBase = 0, dCa = 0, dMg = 0, mgOh = 0, caOh = 0;
+    double hK14K16 = 0, hK14K19 = 0, h2K13K14K17 = 0, h2K13K14K20 = 0, po4Base = 1.0;
+};
+
+inline ProbeFactors MakeProbeFactors(const ProbeConstants& c, double gammaH, double pH) {
+    constexpr double kLn10Double = static_cast<double>(kLn10); // the engine's own value
+    ProbeFactors f;
+    const double h = std::exp(-pH * kLn10Double) * 1000.0 / gammaH;
+    f.h = h;
+    f.oh = c.K9 / h;
+    f.h2 = h * h;
+    f.hK2 = h / c.K2, f.hK2K3 = h / c.K2K3, f.hK2K6 = h / c.K2K6, f.hK23 = h / c.K23;
+    f.dBase = f.hK2 + 1.0 + f.h2 / c.K1K2;
+    f.dCa = c.invK4 + f.hK2K3, f.dMg = c.invK7 + f.hK2K6;
+    f.mgOh = c.K9 / (c.K22 * h), f.caOh = c.K9 / (c.K21 * h);
+    if (c.hasPhosphate) {
+        f.hK14K16 = h / c.K14K16;
+        f.hK14K19 = h / c.K14K19;
+        f.h2K13K14K17 = f.h2 / c.K13K14K17;
+        f.h2K13K14K20 = f.h2 / c.K13K14K20;
+        f.po4Base = h / c.K14 + 1.0 + f.h2 / c.K13K14 + f.h2 * h / c.K12K13K14;
+    }
+    return f;
+}
+
+// The loop of SolveFreeValuesGeneral in double (phosphate terms zero without phosphate), and r1
+// and r0 from its outcome.
+struct ProbeValues {
+    double co3 = 0, ca = 0, mg = 0, so4 = 0, po4 = 0, d = 0;
+    int passes = 0;
+    double r1 = 0, r0 = 0;
+    bool clean = false; // no stopping test within kStopGuard of the tolerance
+};
+
+// How near the tolerance a stopping test of the loop in double precision may come and still be
+// certain to go the same way in extended precision: the change it tests is a difference of free
+// values that agree in both precisions to far better than 1e-10 of itself.
+inline constexpr double kStopGuard = 1e-4;
+
+inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
+    const double dic = static_cast<double>(t.dic), caT = static_cast<double>(t.ca);
+    const double mgT = static_cast<double>(t.mg), so4T = static_cast<double>(t.so4);
+    const double po4T = static_cast<double>(t.po4);
+    double co3 = dic, ca = caT, mg = mgT, so4 = so4T, po4 = po4T, d = 0;
+    int passes = 0;
+    constexpr double kTolerance = static_cast<double>(kSpeciationTolerance);
+    bool clean = true;
+    for (;;) {
+        ++passes;
+        d = f.dBase + f.dCa * ca + f.dMg * mg;
+        const double co3New = dic / d;
+        double change = std::fabs(co3New - co3);
+        co3 = co3New;
+        const double caNew =
+            caT / (co3 * f.hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 + po4 * c.invK15 +
+                   po4 * f.hK14K16 + po4 * f.h2K13K14K17 + f.caOh);
+        change += std::fabs(caNew - ca);
+        const double mgNew =
+            mgT / (co3 * f.hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 + po4 * c.invK18 +
+                   po4 * f.hK14K19 + po4 * f.h2K13K14K20 + f.mgOh);
+        change += std::fabs(mgNew - mg);
+        ca = caNew;
+        mg = mgNew;
+        const double so4New = so4T / (ca * c.invK5 + 1.0 + mg * c.invK8 + f.hK23);
+        const double po4New =
+            po4T / (f.po4Base + ca * c.invK15 + ca * f.hK14K16 + ca * f.h2K13K14K17 +
+                    mg * c.invK18 + mg * f.hK14K19 + mg * f.h2K13K14K20);
+        change += std::fabs(so4New - so4) + std::fabs(po4New - po4);
+        so4 = so4New;
+        po4 = po4New;
+        const double sum = co3 + ca + mg + so4 + po4;
+        const double ratio = change / sum;
+        // NaN included: a test this near the tolerance may go the other way in extended
+        // precision.
+        clean = clean && std::fabs(ratio - kTolerance) > kStopGuard * kTolerance;
+        if (change == 0.0 || ratio < kTolerance || passes >= kSpeciationMaxPasses ||
+            std::isnan(change)) {
+            break;
+        }
+    }
+    ++speciationTally.calls;
+    speciationTally.passes += passes;
+    ProbeValues v{co3, ca, mg, so4, po4, d, passes};
+    v.clean = clean;
+    v.r1 = (2.0 * (1.0 + ca * c.invK4 + mg * c.invK7) + f.hK2 + ca * f.hK2K3 + mg * f.hK2K6) / d;
+    v.r0 = ca * f.caOh + mg * f.mgOh - so4 * f.hK23 + f.oh - f.h;
+    if (c.hasPhosphate) {
+        v.r0 += 2.0 * po4 * f.h / c.K14 + po4 * f.h2 / c.K13K14 + 3.0 * po4 +
+                po4 * ca * (3.0 * c.invK15 + f.h2K13K14K17 + 2.0 * f.hK14K16) +
+                po4 * mg * (3.0 * c.invK18 + f.h2K13K14K20 + 2.0 * f.hK14K19);
+    }
+    return v;
+}
+
+// A water whose balance falls with pH, so that probes can settle anything: finite, with no total
+// below zero (a negative DIC, as contradictory titrations can give, turns the carbonate term
+// around, and the balance may then cross zero more than once). A non-finite water gives NaN at
+// every pH, and its search ends at its first trial anyway.
+inline bool Probeable(const Totals& totals, long double ta, long double dic) {
+    return std::isfinite(ta) && Bounded(dic) && Bounded(totals.dic) && Bounded(totals.ca) &&
+           Bounded(totals.mg) && Bounded(totals.so4) && Bounded(totals.po4);
+}
+
+// ---- Trials settled in double precision -------------------------------------------------------
+//
+// Where the loop in double precision takes the same passes as the extended one (no stopping test
+// near the tolerance), the two differ by rounding alone: some units of double's last place,
+// carried through the passes of a contracting loop. A balance in double beyond a thousandfold of
+// that settles the side of the trial at the same pH exactly; only a trial whose balance lies
+// within some 1e-11 of the water's concentrations of zero, and the last trial of a search, whose
+// values are its result, need the extended loop.
+inline constexpr long double kPrecisionAllowance = 1e-11L;
+
+inline long double PrecisionAllowance(const ProbeValues& v, const ProbeFactors& f, const Totals& t,
+                                      long double ta, long double dic) {
+    // The water's concentrations bound every term of r0 but c(H+) and c(OH-).
+    const long double water = std::fabs(ta) + 2.0L * std::fabs(dic) +
+                              2.0L * (std::fabs(t.ca) + std::fabs(t.mg)) + std::fabs(t.so4) +
+                              3.0L * std::fabs(t.po4);
+    return kPrecisionAllowance * (water + std::fabs(dic * v.r1) + std::fabs(v.r0) + f.h + f.oh);
+}
+
+inline int SideInDouble(const ProbeValues& v, const ProbeFactors& f, const Totals& t,
+                        long double ta, long double dic) {
+    if (!v.clean) {
+        return 0;
+    }
+    const long double g = ta - dic * v.r1 - v.r0;
+    const long double allowance = PrecisionAllowance(v, f, t, ta, dic);
+    return g > allowance ? 1 : g < -allowance ? -1 : 0;
+}
+
+// The side of the calcite saturation index that double precision settles (+1, -1, or 0), and
+// the index it finds (`si`, also where it settles nothing). Free Ca++ and CO3-- agree with the
+// extended ones to rounding as the balance does; an index beyond kSIPrecisionAllowance of zero,
+// some thousandfold of that, has the sign of the extended one. Values near the end of double's
+// range, where the two precisions part, settle nothing.
+inline constexpr long double kSIPrecisionAllowance = 1e-9L;
+
+inline int SISideInDouble(const ProbeValues& v, const EquilibriumConstants& k, long double& si) {
+    si = std::numeric_limits<long double>::quiet_NaN();
+    if (!v.clean || !(v.ca > 1e-280) || !(v.co3 > 1e-280) || !(v.ca < 1e280) || !(v.co3 < 1e280)) {
+        return 0;
+    }
+    si = std::log10(v.ca * v.co3 / static_cast<double>(k[KIndex(10)]));
+    return si > kSIPrecisionAllowance ? 1 : si < -kSIPrecisionAllowance ? -1 : 0;
+}
+
+// Trials in double precision for one constant set and gamma H+; the last is kept.
+class DoubleTrials {
+public:
+    DoubleTrials(const ConstantFactors& c, long double gammaH)
+        : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
+    // The side of the balance at `pH` where double precision settles it, else 0 (also for a
+    // water whose balance may not fall, which no trial in double is made for).
+    int Side(long double pH, const Totals& totals, long double ta, long double dic) {
+        if (!Probeable(totals, ta, dic)) {
+            return 0;
+        }
+        return SideInDouble(At(pH, totals), factors_, totals, ta, dic);
+    }
+    const ProbeValues& At(long double pH, const Totals& totals) {
+        if (!known_ || !SameBits(pH_, pH) || !SameTotals(totals_, totals)) {
+            factors_ = MakeProbeFactors(c_, gammaH_, static_cast<double>(pH));
+            values_ = SolveProbe(c_, factors_, totals);
+            pH_ = pH;
+            totals_ = totals;
+            known_ = true;
+            ++estimates;
+        }
+        return values_;
+    }
+    int estimates = 0; // speciation loops run in double
+
+private:
+    ProbeConstants c_;
+    double gammaH_;
+    long double pH_ = 0;
+    Totals totals_;
+    ProbeFactors factors_;
+    ProbeValues values_;
+    bool known_ = false;
+};
+
 // Every trial formed afresh.
 class FreshTrials {
 public:
-    FreshTrials(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
+    FreshTrials(const ConstantFactors& c, long double gammaH)
+        : c_(c), gammaH_(gammaH), double_(c, gammaH) {}
+    // The side of trial n's balance where double precision settles it, else 0.
+    int Side(int /*trial*/, long double pH, const Totals& totals, long double ta, long double dic) {
+        return double_.Side(pH, totals, ta, dic);
+    }
+    int Estimates() const { return double_.estimates; }
+    const ProbeValues& DoubleAt(long double pH, const Totals& totals) {
+        return double_.At(pH, totals);
+    }
     const Trial& Evaluate(int /*trial*/, long double pH, const Totals& totals) {
         MakePHFactors(c_, pH, gammaH_, t_.factors);
         Solve(c_, totals, t_);
@@ -414,6 +642,7 @@ public:
 private:
     const ConstantFactors& c_;
     long double gammaH_;
+    DoubleTrials double_;
     Trial t_;
 };
 
@@ -423,7 +652,26 @@ private:
 // with totals met again (to the bit: the dose changed only sodium) its free values, r1 and r0.
 class TrialCache {
 public:
-    TrialCache(const ConstantFactors& c, long double gammaH) : c_(c), gammaH_(gammaH) {}
+    TrialCache(const ConstantFactors& c, long double gammaH)
+        : c_(c), gammaH_(gammaH), double_(c, gammaH) {}
+    // The side of trial n's balance where double precision settles it, else 0; 0 also where
+    // the extended trial is kept already.
+    int Side(int trial, long double pH, const Totals& totals, long double ta, long double dic) {
+        if (trial < kTrials) {
+            const Slot& s = slots_[static_cast<std::size_t>(trial)];
+            for (int i = 0; i < s.count; ++i) {
+                if (SameBits(s.pH[i], pH) && s.trials[i].solved &&
+                    SameTotals(s.trials[i].totals, totals)) {
+                    return 0;
+                }
+            }
+        }
+        return double_.Side(pH, totals, ta, dic);
+    }
+    int Estimates() const { return double_.estimates; }
+    const ProbeValues& DoubleAt(long double pH, const Totals& totals) {
+        return double_.At(pH, totals);
+    }
     const Trial& Evaluate(int trial, long double pH, const Totals& totals) {
         if (trial >= kTrials) {
             MakePHFactors(c_, pH, gammaH_, beyond_.factors);
@@ -462,6 +710,7 @@ private:
     };
     const ConstantFactors& c_;
     long double gammaH_;
+    DoubleTrials double_;
     std::array<Slot, kTrials> slots_;
     Trial beyond_;
 };
@@ -480,7 +729,7 @@ struct SearchEnd {
     long double pH = 0;
     const Trial* last = nullptr;
     int trials = 0;      // trials of the bisection, settled ones included
-    int speciations = 0; // trials evaluated
+    int speciations = 0; // trials evaluated in extended precision
     int side = 0;
 };
 
@@ -528,122 +777,6 @@ struct Settled {
     long double root = kInfinity; // where the probes put the root, if they found a slope
     bool Bracketed() const { return low > -kInfinity && high < kInfinity; }
 };
-
-// ---- Probes in double precision --------------------------------------------------------------
-//
-// A probe only settles the sides of trials whose balance lies beyond a margin of some 1e-7 of
-// the water's concentrations; it decides nothing by itself. The loop's convergence error, which
-// the margin covers, is the same in any precision, and double precision rounds to 1e-16, so a
-// probe is speciated in double: the same loop and sums, without the extended precision, and with
-// the double exponential, in about a third of the time. Its values serve no result.
-
-// The constant factors in double.
-struct ProbeConstants {
-    double K9 = 0, K21 = 0, K22 = 0, K2 = 0, K23 = 0, K1K2 = 0, K2K3 = 0, K2K6 = 0;
-    double invK4 = 0, invK5 = 0, invK7 = 0, invK8 = 0;
-    bool hasPhosphate = false;
-    double K14 = 0, K13K14 = 0, K12K13K14 = 0, invK15 = 0, invK18 = 0, K14K16 = 0, K14K19 = 0,
-           K13K14K17 = 0, K13K14K20 = 0;
-};
-
-inline ProbeConstants MakeProbeConstants(const ConstantFactors& c) {
-    auto d = [](long double x) { return static_cast<double>(x); };
-    ProbeConstants p;
-    p.K9 = d(c.K9), p.K21 = d(c.K21), p.K22 = d(c.K22), p.K2 = d(c.K2), p.K23 = d(c.K23);
-    p.K1K2 = d(c.K1K2), p.K2K3 = d(c.K2K3), p.K2K6 = d(c.K2K6);
-    p.invK4 = d(c.invK4), p.invK5 = d(c.invK5), p.invK7 = d(c.invK7), p.invK8 = d(c.invK8);
-    p.hasPhosphate = c.hasPhosphate;
-    if (c.hasPhosphate) {
-        p.K14 = d(c.K14), p.K13K14 = d(c.K13K14), p.K12K13K14 = d(c.K12K13K14);
-        p.invK15 = d(c.invK15), p.invK18 = d(c.invK18), p.K14K16 = d(c.K14K16);
-        p.K14K19 = d(c.K14K19), p.K13K14K17 = d(c.K13K14K17), p.K13K14K20 = d(c.K13K14K20);
-    }
-    return p;
-}
-
-// The factors of MakePHFactors in double.
-struct ProbeFactors {
-    double h = 0, oh = 0, h2 = 0, hK2 = 0, hK2K3 = 0, hK2K6 = 0, hK23 = 0;
-    double dBase = 0, dCa = 0, dMg = 0, mgOh = 0, caOh = 0;
-    double hK14K16 = 0, hK14K19 = 0, h2K13K14K17 = 0, h2K13K14K20 = 0, po4Base = 1.0;
-};
-
-inline ProbeFactors MakeProbeFactors(const ProbeConstants& c, double gammaH, double pH) {
-    constexpr double kLn10Double = 2.302585092994046;
-    ProbeFactors f;
-    const double h = std::exp(-pH * kLn10Double) * 1000.0 / gammaH;
-    f.h = h;
-    f.oh = c.K9 / h;
-    f.h2 = h * h;
-    f.hK2 = h / c.K2, f.hK2K3 = h / c.K2K3, f.hK2K6 = h / c.K2K6, f.hK23 = h / c.K23;
-    f.dBase = f.hK2 + 1.0 + f.h2 / c.K1K2;
-    f.dCa = c.invK4 + f.hK2K3, f.dMg = c.invK7 + f.hK2K6;
-    f.mgOh = c.K9 / (c.K22 * h), f.caOh = c.K9 / (c.K21 * h);
-    if (c.hasPhosphate) {
-        f.hK14K16 = h / c.K14K16;
-        f.hK14K19 = h / c.K14K19;
-        f.h2K13K14K17 = f.h2 / c.K13K14K17;
-        f.h2K13K14K20 = f.h2 / c.K13K14K20;
-        f.po4Base = h / c.K14 + 1.0 + f.h2 / c.K13K14 + f.h2 * h / c.K12K13K14;
-    }
-    return f;
-}
-
-// The loop of SolveFreeValuesGeneral in double (phosphate terms zero without phosphate), and r1
-// and r0 from its outcome.
-struct ProbeValues {
-    double co3 = 0, ca = 0, mg = 0, so4 = 0, po4 = 0, d = 0;
-    int passes = 0;
-    double r1 = 0, r0 = 0;
-};
-
-inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
-    const double dic = static_cast<double>(t.dic), caT = static_cast<double>(t.ca);
-    const double mgT = static_cast<double>(t.mg), so4T = static_cast<double>(t.so4);
-    const double po4T = static_cast<double>(t.po4);
-    double co3 = dic, ca = caT, mg = mgT, so4 = so4T, po4 = po4T, d = 0;
-    int passes = 0;
-    for (;;) {
-        ++passes;
-        d = f.dBase + f.dCa * ca + f.dMg * mg;
-        const double co3New = dic / d;
-        double change = std::fabs(co3New - co3);
-        co3 = co3New;
-        const double caNew =
-            caT / (co3 * f.hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 + po4 * c.invK15 +
-                   po4 * f.hK14K16 + po4 * f.h2K13K14K17 + f.caOh);
-        change += std::fabs(caNew - ca);
-        const double mgNew =
-            mgT / (co3 * f.hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 + po4 * c.invK18 +
-                   po4 * f.hK14K19 + po4 * f.h2K13K14K20 + f.mgOh);
-        change += std::fabs(mgNew - mg);
-        ca = caNew;
-        mg = mgNew;
-        const double so4New = so4T / (ca * c.invK5 + 1.0 + mg * c.invK8 + f.hK23);
-        const double po4New =
-            po4T / (f.po4Base + ca * c.invK15 + ca * f.hK14K16 + ca * f.h2K13K14K17 +
-                    mg * c.invK18 + mg * f.hK14K19 + mg * f.h2K13K14K20);
-        change += std::fabs(so4New - so4) + std::fabs(po4New - po4);
-        so4 = so4New;
-        po4 = po4New;
-        const double sum = co3 + ca + mg + so4 + po4;
-        if (change == 0.0 || change / sum < static_cast<double>(kSpeciationTolerance) ||
-            passes >= kSpeciationMaxPasses || std::isnan(change)) {
-            break;
-        }
-    }
-    ++speciationTally.calls;
-    speciationTally.passes += passes;
-    ProbeValues v{co3, ca, mg, so4, po4, d, passes};
-    v.r1 = (2.0 * (1.0 + ca * c.invK4 + mg * c.invK7) + f.hK2 + ca * f.hK2K3 + mg * f.hK2K6) / d;
-    v.r0 = ca * f.caOh + mg * f.mgOh - so4 * f.hK23 + f.oh - f.h;
-    if (c.hasPhosphate) {
-        v.r0 += 2.0 * po4 * f.h / c.K14 + po4 * f.h2 / c.K13K14 + 3.0 * po4 +
-                po4 * ca * (3.0 * c.invK15 + f.h2K13K14K17 + 2.0 * f.hK14K16) +
-                po4 * mg * (3.0 * c.invK18 + f.h2K13K14K20 + 2.0 * f.hK14K19);
-    }
-    return v;
-}
 
 // One probe's speciation in double, written to the fields of `t` that probes read (factors h
 // and oh, the free values, the alkalinity).
@@ -700,11 +833,20 @@ private:
 // would still follow. `side` is then -1 (below) or +1 (above), and pH and last are not set;
 // otherwise `side` is 0.
 //
-// With `settled`, a trial on a settled side takes its decision unevaluated; the last trial is
-// evaluated all the same, as its values are the result.
+// With `settled`, a trial on a settled side takes its decision unevaluated, and so does every
+// trial whose side double precision settles (Trials::Side); the last trial is evaluated all the
+// same, as its values are the result, unless `lastNeeded` is false: `last` is then null where
+// that trial was not evaluated (EvaluateLast evaluates it).
+// Evaluates the last trial of a complete search that left it unevaluated.
+template <class Trials> void EvaluateLast(Trials& trials, SearchEnd& end, const Totals& totals) {
+    end.last = &trials.Evaluate(end.trials - 1, end.pH, totals);
+    ++end.speciations;
+}
+
 template <class Trials>
 SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long double dic,
-                   const long double* goal = nullptr, const Settled* settled = nullptr) {
+                   const long double* goal = nullptr, const Settled* settled = nullptr,
+                   bool lastNeeded = true) {
     species[slot::Dic] = dic;
     const Totals totals = ReadTotals(species);
     const long double low = settled != nullptr ? settled->low : -kInfinity;
@@ -716,7 +858,11 @@ SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long 
         mid = (hi - lo) / 2.0L + lo;
         long double g = 1.0L;
         evaluated = !(mid <= low) && !(mid >= high);
-        if (evaluated) {
+        const int side = evaluated ? trials.Side(end.trials, mid, totals, ta, dic) : 0;
+        if (side != 0) {
+            evaluated = false;
+            g = side;
+        } else if (evaluated) {
             end.last = &trials.Evaluate(end.trials, mid, totals);
             ++end.speciations;
             g = ta - dic * end.last->alkalinity.r1 - end.last->alkalinity.r0;
@@ -745,11 +891,13 @@ SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long 
             return end;
         }
     }
-    if (!evaluated) {
-        end.last = &trials.Evaluate(end.trials - 1, mid, totals);
-        ++end.speciations;
-    }
     end.pH = mid;
+    if (!evaluated) {
+        end.last = nullptr;
+        if (lastNeeded) {
+            EvaluateLast(trials, end, totals);
+        }
+    }
     return end;
 }
 
@@ -761,15 +909,6 @@ inline long double ReturnedAbove(const Settled& s) {
 }
 inline long double ReturnedBelow(const Settled& s) {
     return s.high + kPHTolerance;
-}
-
-// A water whose balance falls with pH, so that probes can settle anything: finite, with no total
-// below zero (a negative DIC, as contradictory titrations can give, turns the carbonate term
-// around, and the balance may then cross zero more than once). A non-finite water gives NaN at
-// every pH, and its search ends at its first trial anyway.
-inline bool Probeable(const Totals& totals, long double ta, long double dic) {
-    return std::isfinite(ta) && Bounded(dic) && Bounded(totals.dic) && Bounded(totals.ca) &&
-           Bounded(totals.mg) && Bounded(totals.so4) && Bounded(totals.po4);
 }
 
 // The saturation index of a probe, which only has to settle a side with margins of 1e-5 and

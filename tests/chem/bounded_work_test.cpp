@@ -98,7 +98,7 @@ TEST(SearchBoundsTest, FiniteSearchNeedsAtMostTheStatedTrials) {
     for (const long double ta : {-1e30L, 0.0L, 5.9L, 1e30L}) {
         SpeciesVector s = testing::HardWater().species;
         const PHSolution p = SolvePHBisection(s, 10.0L, 5.0L, ta, 6.3L);
-        EXPECT_LE(p.speciations, kPHSearchMaxTrials);
+        EXPECT_LE(p.speciations, kPHSearchMaxSpeciations);
     }
 }
 
