@@ -407,26 +407,33 @@ inline void Solve(const ConstantFactors& c, const Totals& totals, Trial& t) {
 // probe is speciated in double: the same loop and sums, without the extended precision, and with
 // the double exponential, in about a third of the time. Its values serve no result.
 
-// The constant factors in double.
+// The constant factors in double, as products and reciprocals: a probe multiplies where the
+// extended speciation divides, which changes its values by a unit of their last place.
 struct ProbeConstants {
-    double K9 = 0, K21 = 0, K22 = 0, K2 = 0, K23 = 0, K1K2 = 0, K2K3 = 0, K2K6 = 0;
+    double K9 = 0, invK2 = 0, invK23 = 0, invK1K2 = 0, invK2K3 = 0, invK2K6 = 0;
+    double K9invK21 = 0, K9invK22 = 0;
     double invK4 = 0, invK5 = 0, invK7 = 0, invK8 = 0;
     bool hasPhosphate = false;
-    double K14 = 0, K13K14 = 0, K12K13K14 = 0, invK15 = 0, invK18 = 0, K14K16 = 0, K14K19 = 0,
-           K13K14K17 = 0, K13K14K20 = 0;
+    double invK14 = 0, invK13K14 = 0, invK12K13K14 = 0, invK15 = 0, invK18 = 0, invK14K16 = 0,
+           invK14K19 = 0, invK13K14K17 = 0, invK13K14K20 = 0;
 };
 
 inline ProbeConstants MakeProbeConstants(const ConstantFactors& c) {
-    auto d = [](long double x) { return static_cast<double>(x); };
+    auto inverse = [](long double x) { return static_cast<double>(1.0L / x); };
     ProbeConstants p;
-    p.K9 = d(c.K9), p.K21 = d(c.K21), p.K22 = d(c.K22), p.K2 = d(c.K2), p.K23 = d(c.K23);
-    p.K1K2 = d(c.K1K2), p.K2K3 = d(c.K2K3), p.K2K6 = d(c.K2K6);
-    p.invK4 = d(c.invK4), p.invK5 = d(c.invK5), p.invK7 = d(c.invK7), p.invK8 = d(c.invK8);
+    p.K9 = static_cast<double>(c.K9);
+    p.invK2 = inverse(c.K2), p.invK23 = inverse(c.K23), p.invK1K2 = inverse(c.K1K2);
+    p.invK2K3 = inverse(c.K2K3), p.invK2K6 = inverse(c.K2K6);
+    p.K9invK21 = static_cast<double>(c.K9 / c.K21), p.K9invK22 = static_cast<double>(c.K9 / c.K22);
+    p.invK4 = static_cast<double>(c.invK4), p.invK5 = static_cast<double>(c.invK5);
+    p.invK7 = static_cast<double>(c.invK7), p.invK8 = static_cast<double>(c.invK8);
     p.hasPhosphate = c.hasPhosphate;
     if (c.hasPhosphate) {
-        p.K14 = d(c.K14), p.K13K14 = d(c.K13K14), p.K12K13K14 = d(c.K12K13K14);
-        p.invK15 = d(c.invK15), p.invK18 = d(c.invK18), p.K14K16 = d(c.K14K16);
-        p.K14K19 = d(c.K14K19), p.K13K14K17 = d(c.K13K14K17), p.K13K14K20 = d(c.K13K14K20);
+        p.invK14 = inverse(c.K14), p.invK13K14 = inverse(c.K13K14);
+        p.invK12K13K14 = inverse(c.K12K13K14);
+        p.invK15 = static_cast<double>(c.invK15), p.invK18 = static_cast<double>(c.invK18);
+        p.invK14K16 = inverse(c.K14K16), p.invK14K19 = inverse(c.K14K19);
+        p.invK13K14K17 = inverse(c.K13K14K17), p.invK13K14K20 = inverse(c.K13K14K20);
     }
     return p;
 }
@@ -442,19 +449,20 @@ inline ProbeFactors MakeProbeFactors(const ProbeConstants& c, double gammaH, dou
     constexpr double kLn10Double = static_cast<double>(kLn10); // the engine's own value
     ProbeFactors f;
     const double h = std::exp(-pH * kLn10Double) * 1000.0 / gammaH;
+    const double invH = 1.0 / h;
     f.h = h;
-    f.oh = c.K9 / h;
+    f.oh = c.K9 * invH;
     f.h2 = h * h;
-    f.hK2 = h / c.K2, f.hK2K3 = h / c.K2K3, f.hK2K6 = h / c.K2K6, f.hK23 = h / c.K23;
-    f.dBase = f.hK2 + 1.0 + f.h2 / c.K1K2;
+    f.hK2 = h * c.invK2, f.hK2K3 = h * c.invK2K3, f.hK2K6 = h * c.invK2K6, f.hK23 = h * c.invK23;
+    f.dBase = f.hK2 + 1.0 + f.h2 * c.invK1K2;
     f.dCa = c.invK4 + f.hK2K3, f.dMg = c.invK7 + f.hK2K6;
-    f.mgOh = c.K9 / (c.K22 * h), f.caOh = c.K9 / (c.K21 * h);
+    f.mgOh = c.K9invK22 * invH, f.caOh = c.K9invK21 * invH;
     if (c.hasPhosphate) {
-        f.hK14K16 = h / c.K14K16;
-        f.hK14K19 = h / c.K14K19;
-        f.h2K13K14K17 = f.h2 / c.K13K14K17;
-        f.h2K13K14K20 = f.h2 / c.K13K14K20;
-        f.po4Base = h / c.K14 + 1.0 + f.h2 / c.K13K14 + f.h2 * h / c.K12K13K14;
+        f.hK14K16 = h * c.invK14K16;
+        f.hK14K19 = h * c.invK14K19;
+        f.h2K13K14K17 = f.h2 * c.invK13K14K17;
+        f.h2K13K14K20 = f.h2 * c.invK13K14K20;
+        f.po4Base = h * c.invK14 + 1.0 + f.h2 * c.invK13K14 + f.h2 * h * c.invK12K13K14;
     }
     return f;
 }
@@ -521,7 +529,7 @@ inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, co
     v.r1 = (2.0 * (1.0 + ca * c.invK4 + mg * c.invK7) + f.hK2 + ca * f.hK2K3 + mg * f.hK2K6) / d;
     v.r0 = ca * f.caOh + mg * f.mgOh - so4 * f.hK23 + f.oh - f.h;
     if (c.hasPhosphate) {
-        v.r0 += 2.0 * po4 * f.h / c.K14 + po4 * f.h2 / c.K13K14 + 3.0 * po4 +
+        v.r0 += 2.0 * po4 * f.h * c.invK14 + po4 * f.h2 * c.invK13K14 + 3.0 * po4 +
                 po4 * ca * (3.0 * c.invK15 + f.h2K13K14K17 + 2.0 * f.hK14K16) +
                 po4 * mg * (3.0 * c.invK18 + f.h2K13K14K20 + 2.0 * f.hK14K19);
     }
@@ -987,21 +995,26 @@ inline void SettleAround(Probes& probes, const Totals& totals, long double ta, l
 inline long double CarbonateOnlyPH(const ConstantFactors& c, long double gammaH, long double ta,
                                    long double dic, long double start = 7.0L) {
     constexpr double kLn10Double = 2.302585092994046;
-    const double K2 = static_cast<double>(c.K2), K1K2 = static_cast<double>(c.K1K2);
-    const double K9 = static_cast<double>(c.K9), g0 = static_cast<double>(gammaH);
+    const double invK2 = static_cast<double>(1.0L / c.K2);
+    const double invK1K2 = static_cast<double>(1.0L / c.K1K2);
+    const double K9 = static_cast<double>(c.K9), scale = 1000.0 / static_cast<double>(gammaH);
     const double t = static_cast<double>(ta), dc = static_cast<double>(dic);
     double pH = std::clamp(static_cast<double>(start), 0.0, 14.0);
     if (!std::isfinite(pH)) {
         pH = 7.0;
     }
     for (int i = 0; i < 5; ++i) {
-        const double h = std::exp(-pH * kLn10Double) * 1000.0 / g0;
-        const double hK2 = h / K2;
-        const double d = hK2 + 1.0 + h * h / K1K2;
-        const double g = t - dc * (2.0 + hK2) / d - (K9 / h - h);
+        const double h = std::exp(-pH * kLn10Double) * scale;
+        const double invH = 1.0 / h;
+        const double hK2 = h * invK2;
+        const double d = hK2 + 1.0 + h * h * invK1K2;
+        const double invD = 1.0 / d;
+        const double oh = K9 * invH;
+        const double g = t - dc * (2.0 + hK2) * invD - (oh - h);
         // d(alkalinity)/dh, and dh/dpH = -ln10 h.
-        const double dAlk = dc * ((d / K2) - (2.0 + hK2) * (1.0 / K2 + 2.0 * h / K1K2)) / (d * d) -
-                            K9 / (h * h) - 1.0;
+        const double dAlk =
+            dc * (d * invK2 - (2.0 + hK2) * (invK2 + 2.0 * h * invK1K2)) * invD * invD - oh * invH -
+            1.0;
         const double step = std::clamp(g / (kLn10Double * h * dAlk), -1.0, 1.0);
         if (!std::isfinite(step)) {
             break;
