@@ -119,7 +119,10 @@ RowTwoEstimate EstimateRowTwo(const FixedPHAlkalinity& at82, const FixedPHAlkali
                               at82.EstimateFactors().h + at82.EstimateFactors().oh +
                               atPH.EstimateFactors().h + atPH.EstimateFactors().oh;
     const long double margin = kernel::kBalanceMargin * scale + kernel::kBalanceRounding * terms;
-    out.settled = std::fabs(out.g) > kTolerance + margin && std::fabs(out.slope) > kSlopeMargin;
+    // Loops that took the extended loops' passes, as a rule: then the two precisions differ by
+    // rounding alone.
+    out.settled = e82.clean && ePH.clean && std::fabs(out.g) > kTolerance + margin &&
+                  std::fabs(out.slope) > kSlopeMargin;
     return out;
 }
 
