@@ -481,7 +481,9 @@ struct ProbeValues {
 // values that agree in both precisions to far better than 1e-10 of itself.
 inline constexpr double kStopGuard = 1e-4;
 
-inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
+// The loop, with the phosphate terms left out where they are zeros.
+template <bool kPhosphate>
+inline ProbeValues ProbeLoop(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
     const double dic = static_cast<double>(t.dic), caT = static_cast<double>(t.ca);
     const double mgT = static_cast<double>(t.mg), so4T = static_cast<double>(t.so4);
     const double po4T = static_cast<double>(t.po4);
@@ -495,23 +497,33 @@ inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, co
         const double co3New = dic / d;
         double change = std::fabs(co3New - co3);
         co3 = co3New;
-        const double caNew =
-            caT / (co3 * f.hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 + po4 * c.invK15 +
-                   po4 * f.hK14K16 + po4 * f.h2K13K14K17 + f.caOh);
-        change += std::fabs(caNew - ca);
-        const double mgNew =
-            mgT / (co3 * f.hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 + po4 * c.invK18 +
-                   po4 * f.hK14K19 + po4 * f.h2K13K14K20 + f.mgOh);
-        change += std::fabs(mgNew - mg);
+        double caNew = 0, mgNew = 0;
+        if constexpr (kPhosphate) {
+            caNew = caT / (co3 * f.hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 + po4 * c.invK15 +
+                           po4 * f.hK14K16 + po4 * f.h2K13K14K17 + f.caOh);
+            change += std::fabs(caNew - ca);
+            mgNew = mgT / (co3 * f.hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 + po4 * c.invK18 +
+                           po4 * f.hK14K19 + po4 * f.h2K13K14K20 + f.mgOh);
+            change += std::fabs(mgNew - mg);
+        } else {
+            caNew = caT / (co3 * f.hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 + f.caOh);
+            change += std::fabs(caNew - ca);
+            mgNew = mgT / (co3 * f.hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 + f.mgOh);
+            change += std::fabs(mgNew - mg);
+        }
         ca = caNew;
         mg = mgNew;
         const double so4New = so4T / (ca * c.invK5 + 1.0 + mg * c.invK8 + f.hK23);
-        const double po4New =
-            po4T / (f.po4Base + ca * c.invK15 + ca * f.hK14K16 + ca * f.h2K13K14K17 +
-                    mg * c.invK18 + mg * f.hK14K19 + mg * f.h2K13K14K20);
-        change += std::fabs(so4New - so4) + std::fabs(po4New - po4);
+        if constexpr (kPhosphate) {
+            const double po4New =
+                po4T / (f.po4Base + ca * c.invK15 + ca * f.hK14K16 + ca * f.h2K13K14K17 +
+                        mg * c.invK18 + mg * f.hK14K19 + mg * f.h2K13K14K20);
+            change += std::fabs(so4New - so4) + std::fabs(po4New - po4);
+            po4 = po4New;
+        } else {
+            change += std::fabs(so4New - so4);
+        }
         so4 = so4New;
-        po4 = po4New;
         const double sum = co3 + ca + mg + so4 + po4;
         const double ratio = change / sum;
         // NaN included: a test this near the tolerance may go the other way in extended
@@ -522,11 +534,18 @@ inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, co
             break;
         }
     }
-    ++speciationTally.calls;
-    speciationTally.passes += passes;
     ProbeValues v{co3, ca, mg, so4, po4, d, passes};
     v.clean = clean;
-    v.r1 = (2.0 * (1.0 + ca * c.invK4 + mg * c.invK7) + f.hK2 + ca * f.hK2K3 + mg * f.hK2K6) / d;
+    return v;
+}
+
+inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
+    ProbeValues v =
+        c.hasPhosphate || t.po4 != 0.0L ? ProbeLoop<true>(c, f, t) : ProbeLoop<false>(c, f, t);
+    ++speciationTally.calls;
+    speciationTally.passes += v.passes;
+    const double ca = v.ca, mg = v.mg, so4 = v.so4, po4 = v.po4;
+    v.r1 = (2.0 * (1.0 + ca * c.invK4 + mg * c.invK7) + f.hK2 + ca * f.hK2K3 + mg * f.hK2K6) / v.d;
     v.r0 = ca * f.caOh + mg * f.mgOh - so4 * f.hK23 + f.oh - f.h;
     if (c.hasPhosphate) {
         v.r0 += 2.0 * po4 * f.h * c.invK14 + po4 * f.h2 * c.invK13K14 + 3.0 * po4 +
