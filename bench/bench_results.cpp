@@ -31,24 +31,28 @@ const app::WaterAnalysis& Water(int index) {
     return Example().water(static_cast<app::WaterId>(index));
 }
 
-// "Speciate/run" counts the speciation loops that the pH searches of the columns and doses run:
-// trials and probes whose side a search settles without them, and trials met before with the
-// same pH and totals, run none. The carbonate solver adds a few hundred more per run.
+// "Speciate/run" counts the speciation loops that the pH searches of the columns and doses run,
+// in either precision: trials whose side a search settles without them, and trials met before
+// with the same pH and totals, run none. The carbonate solver adds a few hundred more per run.
+// "extended/run" counts the loops of the run in extended precision.
 void Saturation(benchmark::State& state, results::Execution execution) {
     const app::WaterAnalysis& water = Water(static_cast<int>(state.range(0)));
     int speciations = 0;
-    long long all = 0;
+    long long all = 0, extended = 0;
     for (auto _ : state) {
         const chem::SpeciationTally before = chem::speciationTally;
         results::WaterSaturation r = results::ComputeSaturation(water, execution);
         benchmark::DoNotOptimize(r);
         speciations = r.speciations;
         all = chem::speciationTally.calls - before.calls;
+        extended = all - (chem::speciationTally.inDouble - before.inDouble);
     }
     state.counters["Speciate/run"] = speciations;
     // Every speciation loop of the run, the carbonate solver's included (this thread's only).
-    if (execution == results::Execution::Serial)
+    if (execution == results::Execution::Serial) {
         state.counters["all/run"] = static_cast<double>(all);
+        state.counters["extended/run"] = static_cast<double>(extended);
+    }
 }
 void BM_Saturation(benchmark::State& state) {
     Saturation(state, results::Execution::Serial);
@@ -77,19 +81,23 @@ void BM_SaturationThroughput(benchmark::State& state) {
         }
         return v;
     }();
-    long long speciations = 0;
+    long long speciations = 0, extended = 0;
     for (auto _ : state) {
         speciations = 0;
+        const chem::SpeciationTally before = chem::speciationTally;
         for (const results::WaterInputs& in : inputs) {
             results::WaterSaturation r =
                 results::ComputeSaturation(in, results::Execution::Serial, results::Dosage::None);
             benchmark::DoNotOptimize(r);
             speciations += r.speciations;
         }
+        extended = (chem::speciationTally.calls - before.calls) -
+                   (chem::speciationTally.inDouble - before.inDouble);
     }
     state.counters["waters/s"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * kWaters, benchmark::Counter::kIsRate);
     state.counters["Speciate/water"] = static_cast<double>(speciations) / kWaters;
+    state.counters["extended/water"] = static_cast<double>(extended) / kWaters;
 }
 BENCHMARK(BM_SaturationThroughput)->Unit(benchmark::kMillisecond);
 

@@ -39,6 +39,7 @@ SpeciationResult Speciate(const EquilibriumConstants& k, SpeciesVector& species,
 struct SpeciationTally {
     long long calls = 0;
     long long passes = 0;
+    long long inDouble = 0; // of the calls, those that ran in double precision
 };
 inline thread_local SpeciationTally speciationTally;
 

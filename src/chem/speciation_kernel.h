@@ -543,6 +543,7 @@ inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, co
     ProbeValues v =
         c.hasPhosphate || t.po4 != 0.0L ? ProbeLoop<true>(c, f, t) : ProbeLoop<false>(c, f, t);
     ++speciationTally.calls;
+    ++speciationTally.inDouble;
     speciationTally.passes += v.passes;
     const double ca = v.ca, mg = v.mg, so4 = v.so4, po4 = v.po4;
     v.r1 = (2.0 * (1.0 + ca * c.invK4 + mg * c.invK7) + f.hK2 + ca * f.hK2K3 + mg * f.hK2K6) / v.d;
