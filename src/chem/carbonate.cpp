@@ -30,9 +30,9 @@ struct ConstantSet {
     long double gammaH;
 };
 
-ConstantSet Constants(long double t, long double ionicStrength) {
+ConstantSet Constants(long double t, long double ionicStrength, bool withPhosphate) {
     ConstantSet c;
-    ComputeConstants(t, ionicStrength, c.gammaH, c.k);
+    ComputeConstants(t, ionicStrength, c.gammaH, c.k, withPhosphate);
     return c;
 }
 
@@ -169,11 +169,12 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
 
     // The constants are a function of temperature and ionic strength alone, and the three
     // temperatures are often one: each distinct temperature gets its constants once.
-    const ConstantSet c43 = Constants(m.t43, ios);
-    const ConstantSet c82 = kernel::SameBits(m.t82, m.t43) ? c43 : Constants(m.t82, ios);
+    const ConstantSet c43 = Constants(m.t43, ios, hasPhosphate);
+    const ConstantSet c82 =
+        kernel::SameBits(m.t82, m.t43) ? c43 : Constants(m.t82, ios, hasPhosphate);
     const ConstantSet cpH = kernel::SameBits(m.tpH, m.t43)   ? c43
                             : kernel::SameBits(m.tpH, m.t82) ? c82
-                                                             : Constants(m.tpH, ios);
+                                                             : Constants(m.tpH, ios, hasPhosphate);
     // Every loop below speciates at 8.2 or at the measured pH with only DIC changing.
     const FixedPHAlkalinity at82(c82, kEndPoint82, hasPhosphate);
     const FixedPHAlkalinity atPH(cpH, m.pH, hasPhosphate);
@@ -326,13 +327,13 @@ PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
 
 PHSolution SolvePHBisection(SpeciesVector& species, long double t, long double ionicStrength,
                             long double ta, long double dic, PHHint* hint) {
-    const ConstantSet c = Constants(t, ionicStrength);
+    const ConstantSet c = Constants(t, ionicStrength, species[slot::Po4Total] != 0.0L);
     return SolvePHBisection(c.k, c.gammaH, species, ta, dic, hint);
 }
 
 CarbonicFractionsResult CarbonicFractions(long double pH, long double t,
                                           long double ionicStrength) {
-    const ConstantSet c = Constants(t, ionicStrength);
+    const ConstantSet c = Constants(t, ionicStrength, false);
     const long double K1 = c.k[KIndex(1)], K2 = c.k[KIndex(2)], K9 = c.k[KIndex(9)];
     const long double h = Pow10(-pH) * 1000.0L / c.gammaH;
     CarbonicFractionsResult f;

@@ -2,7 +2,10 @@
 
 #include "chem/numeric.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 
 namespace zeb::chem {
 namespace {
@@ -87,33 +90,77 @@ ActivityModel ComputeActivityModel(long double t) {
     return m;
 }
 
-void ComputeActivityCoefficients(long double t, long double ionicStrength,
-                                 ActivityCoefficients& lgGamma) {
-    ClearVector50(lgGamma);
-    const ActivityModel m = ComputeActivityModel(t);
-    const long double sqrtIm = std::sqrt(ionicStrength / 1000.0L);
-    for (const IonSize& ion : kIons) {
-        lgGamma[ion.slot] = (-m.a * ion.chargeSquared * sqrtIm) / (m.b * ion.size * sqrtIm + 1.0L);
-    }
-}
+namespace {
 
-void ComputeConstants(long double t, long double ionicStrength, long double& gammaH,
-                      EquilibriumConstants& k) {
-    ClearVector50(k);
+// What the constants take from the temperature alone: lg K of each at zero ionic strength and
+// the activity model. A search evaluates the constants of one water at a few temperatures over
+// and over, at a new ionic strength each time, so the last few temperatures keep theirs.
+struct TemperatureTerms {
+    long double t = 0;
+    std::array<long double, kConstantCount> lgK{};
+    ActivityModel model;
+};
+
+const TemperatureTerms& TermsAt(long double t) {
+    constexpr int kKept = 4;
+    thread_local std::array<TemperatureTerms, kKept> kept;
+    thread_local int count = 0, next = 0;
+    for (int i = 0; i < count; ++i) {
+        if (std::memcmp(&kept[i].t, &t, 10) == 0) {
+            return kept[i];
+        }
+    }
+    TemperatureTerms& e = kept[next];
+    next = (next + 1) % kKept;
+    count = std::min(count + 1, kKept);
+    e.t = t;
     const long double tk = t + 273.15L;
     const long double x1 = kInvT25 - 1.0L / tk;
     const long double x2 = std::log(tk / 298.15L) + 298.15L / tk - 1.0L;
-
-    ActivityCoefficients lgGamma;
-    ComputeActivityCoefficients(t, ionicStrength, lgGamma);
-    gammaH = Pow10(lgGamma[slot::H]);
-
     for (int i = 0; i < kConstantCount; ++i) {
         const ConstantDef& c = kConstants[i];
         long double lgK = c.lgK25 + (c.deltaH / kRLn10) * x1;
         if (c.deltaCp != 0.0L) {
             lgK = lgK + (c.deltaCp / kRLn10) * x2;
         }
+        e.lgK[static_cast<std::size_t>(i)] = lgK;
+    }
+    e.model = ComputeActivityModel(t);
+    return e;
+}
+
+void FillActivityCoefficients(const ActivityModel& m, long double ionicStrength,
+                              ActivityCoefficients& lgGamma) {
+    ClearVector50(lgGamma);
+    const long double sqrtIm = std::sqrt(ionicStrength / 1000.0L);
+    for (const IonSize& ion : kIons) {
+        lgGamma[ion.slot] = (-m.a * ion.chargeSquared * sqrtIm) / (m.b * ion.size * sqrtIm + 1.0L);
+    }
+}
+
+} // namespace
+
+void ComputeActivityCoefficients(long double t, long double ionicStrength,
+                                 ActivityCoefficients& lgGamma) {
+    FillActivityCoefficients(ComputeActivityModel(t), ionicStrength, lgGamma);
+}
+
+void ComputeConstants(long double t, long double ionicStrength, long double& gammaH,
+                      EquilibriumConstants& k, bool withPhosphate) {
+    ClearVector50(k);
+    const TemperatureTerms& terms = TermsAt(t);
+
+    ActivityCoefficients lgGamma;
+    FillActivityCoefficients(terms.model, ionicStrength, lgGamma);
+    gammaH = Pow10(lgGamma[slot::H]);
+
+    for (int i = 0; i < kConstantCount; ++i) {
+        if (!withPhosphate && i >= static_cast<int>(KIndex(12)) &&
+            i <= static_cast<int>(KIndex(20))) {
+            continue;
+        }
+        const ConstantDef& c = kConstants[i];
+        long double lgK = terms.lgK[static_cast<std::size_t>(i)];
         for (int j = 0; j < c.termCount; ++j) {
             lgK = c.terms[j].sign > 0 ? lgK + lgGamma[c.terms[j].slot]
                                       : lgK - lgGamma[c.terms[j].slot];

@@ -25,9 +25,11 @@ void ComputeActivityCoefficients(long double t, long double ionicStrength,
 // (mmol/L), in the units of EquilibriumConstants (mmol/L based). `k` is cleared first.
 // gammaH receives the activity coefficient of H+ itself (not its logarithm); a pH becomes a
 // concentration as c(H+) = Pow10(-pH) * 1000 / gammaH mmol/L.
-// Pure function of its arguments; callers own both outputs.
+// Pure function of its arguments; callers own both outputs. Without `withPhosphate` the
+// phosphate constants K12-K20 stay 0: the speciation of a water without phosphate reads none of
+// them.
 void ComputeConstants(long double t, long double ionicStrength, long double& gammaH,
-                      EquilibriumConstants& k);
+                      EquilibriumConstants& k, bool withPhosphate = true);
 
 // Number of constants and the factor by which Kn is stored: 1000 (mol/L -> mmol/L), or
 // 1000000 for K9, K10 and K11. lg(Kn / factor) is the constant in mol/L units.

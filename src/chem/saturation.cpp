@@ -374,7 +374,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     // when the dose changed only sodium, its free values).
     EquilibriumConstants k;
     long double gammaH = 1.0L;
-    ComputeConstants(t, ionicStrength, gammaH, k);
+    ComputeConstants(t, ionicStrength, gammaH, k, s[slot::Po4Total] != 0.0L);
     const kernel::ConstantFactors c = kernel::MakeConstantFactors(k, s[slot::Po4Total] != 0.0L);
     kernel::TrialCache trials(c, gammaH);
     kernel::Probes probes(c, gammaH);
