@@ -86,9 +86,9 @@ TEST(SearchIdentityEdges, CalciteDosesSettledInRangesKeepThePlainDose) {
 // the water's concentrations, which stands for the convergence error of any evaluation of the
 // balance; double precision must add nothing of that order, nor to the alkalinity per DIC whose
 // side the carbonate system's row 2 takes from it. A trial in double whose loop took the
-// extended loop's passes settles its own side beyond an allowance of 1e-11: the two may differ
-// by rounding alone. Random waters (hardness up to four times the form's range, any ionic
-// strength, TA and DIC) at pH values over 0-14 and 6-10.
+// extended loop's passes settles its own side beyond an allowance of 1e-11, and that of its
+// saturation index beyond 1e-9: the two may differ by rounding alone. Random waters (hardness up to
+// four times the form's range, any ionic strength, TA and DIC) at pH values over 0-14 and 6-10.
 TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
     using namespace zeb::chem;
     using namespace zeb::chem::kernel;
@@ -99,6 +99,7 @@ TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
     long double worst = 0;     // |probe - trial| in margins
     long double worstR1 = 0;   // |probe - trial| of the alkalinity per DIC
     long double worstSame = 0; // |trial in double - trial| in allowances
+    long double worstSI = 0;   // the same for the saturation index
     int clean = 0;
     int compared = 0;
     for (std::uint64_t w = 0; w < 1000; ++w) {
@@ -136,6 +137,12 @@ TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
                 const long double allowance = PrecisionAllowance(v, f, totals, ta, dic);
                 worstSame = std::max(worstSame, std::fabs(ta - dic * v.r1 - v.r0 - g) / allowance);
                 ++clean;
+                long double si = 0;
+                SISideInDouble(v, k, si);
+                const long double extended = SaturationIndex(trial.values.ca, trial.values.co3, k);
+                if (std::isfinite(si) && extended != kNoSaturationIndex) {
+                    worstSI = std::max(worstSI, std::fabs(si - extended) / kSIPrecisionAllowance);
+                }
             }
             ++compared;
         }
@@ -145,4 +152,5 @@ TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
     EXPECT_LT(worstR1, 1e-9L); // 1e-14 met
     EXPECT_GT(clean, 99000);
     EXPECT_LT(worstSame, 0.01L); // 4e-4 met
+    EXPECT_LT(worstSI, 0.01L); // 7e-5 met
 }
