@@ -376,7 +376,8 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     long double gammaH = 1.0L;
     ComputeConstants(t, ionicStrength, gammaH, k, s[slot::Po4Total] != 0.0L);
     const kernel::ConstantFactors c = kernel::MakeConstantFactors(k, s[slot::Po4Total] != 0.0L);
-    kernel::TrialCache trials(c, gammaH);
+    thread_local kernel::TrialCache trials;
+    trials.Reset(c, gammaH);
     kernel::Probes probes(c, gammaH);
     PHEstimate estimate;
     DoseHints found;

@@ -613,6 +613,7 @@ inline int SISideInDouble(const ProbeValues& v, const EquilibriumConstants& k, l
 // Trials in double precision for one constant set and gamma H+; the last is kept.
 class DoubleTrials {
 public:
+    DoubleTrials() = default;
     DoubleTrials(const ConstantFactors& c, long double gammaH)
         : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
     // The side of the balance at `pH` where double precision settles it, else 0 (also for a
@@ -638,7 +639,7 @@ public:
 
 private:
     ProbeConstants c_;
-    double gammaH_;
+    double gammaH_ = 1.0;
     long double pH_ = 0;
     Totals totals_;
     ProbeFactors factors_;
@@ -678,10 +679,22 @@ private:
 // bisection retrace each other's first trials, and the more so the closer the doses come, so
 // trial n keeps the last two pH values it met: a pH met again (to the bit) has its factors, and
 // with totals met again (to the bit: the dose changed only sodium) its free values, r1 and r0.
+//
+// A cache holds 48 trials; the dose searches keep one per thread and reset it for each search
+// (Reset) rather than clear that much memory every time.
 class TrialCache {
 public:
-    TrialCache(const ConstantFactors& c, long double gammaH)
-        : c_(c), gammaH_(gammaH), double_(c, gammaH) {}
+    // Forgets every trial: the constants or gamma H+ are new.
+    void Reset(const ConstantFactors& c, long double gammaH) {
+        c_ = &c;
+        gammaH_ = gammaH;
+        double_ = DoubleTrials(c, gammaH);
+        for (Slot& slot : slots_) {
+            slot.count = 0;
+            slot.newest = 0;
+        }
+        speciations = 0;
+    }
     // The side of trial n's balance where double precision settles it, else 0; 0 also where
     // the extended trial is kept already.
     int Side(int trial, long double pH, const Totals& totals, long double ta, long double dic) {
@@ -702,8 +715,8 @@ public:
     }
     const Trial& Evaluate(int trial, long double pH, const Totals& totals) {
         if (trial >= kTrials) {
-            MakePHFactors(c_, pH, gammaH_, beyond_.factors);
-            Solve(c_, totals, beyond_);
+            MakePHFactors(*c_, pH, gammaH_, beyond_.factors);
+            Solve(*c_, totals, beyond_);
             ++speciations;
             return beyond_;
         }
@@ -715,13 +728,13 @@ public:
         if (i == s.count) {
             i = s.count < 2 ? s.count++ : 1 - s.newest;
             s.pH[i] = pH;
-            MakePHFactors(c_, pH, gammaH_, s.trials[i].factors);
+            MakePHFactors(*c_, pH, gammaH_, s.trials[i].factors);
             s.trials[i].solved = false;
         }
         s.newest = i;
         Trial& t = s.trials[i];
         if (!t.solved || !SameTotals(t.totals, totals)) {
-            Solve(c_, totals, t);
+            Solve(*c_, totals, t);
             ++speciations;
         }
         return t;
@@ -736,8 +749,8 @@ private:
         int count = 0;
         int newest = 0;
     };
-    const ConstantFactors& c_;
-    long double gammaH_;
+    const ConstantFactors* c_ = nullptr;
+    long double gammaH_ = 1.0L;
     DoubleTrials double_;
     std::array<Slot, kTrials> slots_;
     Trial beyond_;
