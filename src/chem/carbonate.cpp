@@ -89,7 +89,7 @@ private:
 // (the side of its balance g and of r1 - 1 at the measured pH, and whether |g| < kTolerance ends
 // the loop) without the extended values: g beyond the tolerance by the probes' margin for each
 // of its two alkalinities, r1 - 1 beyond kSlopeMargin, far above any difference of the two
-// precisions (1e-14 met).
+// precisions (2e-15 met).
 constexpr long double kSlopeMargin = 0.000001L;
 
 struct RowTwoEstimate {
