@@ -381,8 +381,13 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     kernel::Probes probes(c, gammaH);
     PHEstimate estimate;
     DoseHints found;
+    found.moved.fill(std::numeric_limits<long double>::quiet_NaN());
     long double nearPH78 = 0.0L;
     long double pure = 7.0L; // pH of the carbonate system alone, of the last pass
+    // How far the pH of a dose has moved from that of the same dose at the nearby ionic strength,
+    // as far as the last hinted pass found: the passes move alike.
+    long double hintShift = 0.0L;
+    long double shrink = 0.0L;
 
     // CaCO3 to SI = 0 settles whole ranges of doses (DoseSides), on a water whose balance
     // probes can settle and whose every dose has its root inside 0..14, where the searched SI
@@ -532,7 +537,16 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             // The same dose at the nearby ionic strength tells the pH best, even beside passes
             // either side of the root at this one (which miss for a dose far from the root, or
             // one whose TA or DIC is floored).
-            guess = hinted ? hints->pH[static_cast<std::size_t>(pass)] : pure + estimate.Offset(d);
+            const std::size_t at = static_cast<std::size_t>(pass);
+            if (hinted) {
+                // The pH of a dose moves from one ionic strength to the next much as it moved
+                // between the two before, scaled by how the movements have shrunk so far.
+                const long double before = hints->moved[at];
+                guess = hints->pH[at] +
+                        (std::isfinite(before) && shrink != 0.0L ? shrink * before : hintShift);
+            } else {
+                guess = pure + estimate.Offset(d);
+            }
             if (target == Target::pH78) {
                 position = SettlePH78(probes, totals, taNew, dicNew, k, guess, settled, nearPH78);
             } else {
@@ -577,6 +591,19 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             }
             if (passPH < kernel::kInfinity) {
                 estimate.Note(d, passPH - pure, position);
+                if (hinted) {
+                    const std::size_t at = static_cast<std::size_t>(pass);
+                    const long double moved = passPH - hints->pH[at];
+                    if (std::isfinite(moved)) {
+                        found.moved[at] = moved;
+                        hintShift = moved;
+                        const long double before = hints->moved[at];
+                        const long double ratio = moved / before;
+                        if (std::isfinite(ratio) && std::fabs(ratio) < 4.0L) {
+                            shrink = ratio;
+                        }
+                    }
+                }
             } else {
                 // For pH 7.8 the side is what the next search needs first.
                 passPH = position < 0 ? kPH78 - kNearPH78 : kPH78 + kNearPH78;

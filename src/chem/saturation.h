@@ -57,6 +57,8 @@ struct DoseResult {
 // where to look first and never changes what it returns.
 struct DoseHints {
     std::array<long double, kDoseMaxPassCounter> dose{}, pH{}; // pH NaN: not searched
+    // How far each pass's pH moved from that of the search before (NaN: not known).
+    std::array<long double, kDoseMaxPassCounter> moved{};
     int passes = 0;
     // CaCO3 to SI = 0: the dose returned and the rise of SI per mmol/L near it (0: unknown).
     long double root = 0, slope = 0;
