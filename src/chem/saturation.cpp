@@ -36,6 +36,11 @@ constexpr long double kSISlope = 10.0L;
 constexpr long double kSICurvature = 100.0L;
 constexpr long double kSIMargin = 0.00001L;
 constexpr int kProbeBudget = 6;
+// How fast the SI at the root of a dose can move with the ionic strength, per unit of the square
+// root of the ionic strength in mol/L, which every activity coefficient follows with a slope of at
+// most A z^2 (some 2.4 for a divalent ion): ten times the 3.5 met on 60,000 random waters and
+// doses of all seven chemicals, ionic strengths 0-65 mmol/L.
+constexpr long double kSIIonicSlope = 40.0L;
 constexpr long double kNearPH78 = 0.0001L;
 constexpr long double kEndMargin = 0.001L; // a searched pH this near 0 or 14 may be an end
 constexpr long double kSidesAlkalinityLimit = 100.0L; // mmol/L, see DoseToTarget
@@ -123,6 +128,22 @@ int SettleSI(const kernel::Settled& s, long double scale = 1.0L) {
         return -1;
     }
     return 0;
+}
+
+// Bounds of the SI at the root that a settled bracket gives (left as they are where it gives
+// none): the root lies inside, near neither end of the range, where SI keeps within the bounds
+// of SettleSI.
+void NoteRootSI(const kernel::Settled& s, long double& low, long double& high) {
+    if (!s.Bracketed() || !std::isfinite(s.siLow) || !std::isfinite(s.siHigh) ||
+        s.siLow == kNoSaturationIndex || s.siHigh == kNoSaturationIndex || !(s.low > kEndMargin) ||
+        !(s.high < 14.0L - kEndMargin)) {
+        return;
+    }
+    const long double width = s.high - s.low;
+    const long double bound =
+        kSISlope * 2.0L * kernel::kPHTolerance + kSICurvature * width * width + kSIMargin;
+    low = std::min(s.siLow, s.siHigh) - bound;
+    high = std::max(s.siLow, s.siHigh) + bound;
 }
 
 // The side of pH 7.8 on which the searched pH lies, from probes two tolerances either side of it,
@@ -382,6 +403,14 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     PHEstimate estimate;
     DoseHints found;
     found.moved.fill(std::numeric_limits<long double>::quiet_NaN());
+    found.siLow.fill(std::numeric_limits<long double>::quiet_NaN());
+    found.siHigh.fill(std::numeric_limits<long double>::quiet_NaN());
+    found.ionicStrength = ionicStrength;
+    // How far the SI at the root of a dose may have moved since the search that left the hints.
+    const long double siMove =
+        hints != nullptr ? kSIIonicSlope * std::fabs(std::sqrt(ionicStrength / 1000.0L) -
+                                                     std::sqrt(hints->ionicStrength / 1000.0L))
+                         : kernel::kInfinity;
     long double nearPH78 = 0.0L;
     long double pure = 7.0L; // pH of the carbonate system alone, of the last pass
     // How far the pH of a dose has moved from that of the same dose at the nearby ionic strength,
@@ -515,9 +544,11 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         ApplyDoseToTotals(chemical, d, ca, mg, na, s);
 
         // A pass needs only the side of the target its value lies on. A dose that DoseSides
-        // settles needs no pass; otherwise probes settle it where they can (see Settled), and
-        // where they cannot the search runs, and for pH 7.8 ends once the side is known. The
-        // last pass, whose pH and ionic strength are the result, runs its search to the end.
+        // settles needs no pass, nor does one whose SI at the root the search at the nearby ionic
+        // strength put beyond what the move of the ionic strength can undo; otherwise probes
+        // settle it where they can (see Settled), and where they cannot the search runs, and for
+        // pH 7.8 ends once the side is known. The last pass, whose pH and ionic strength are the
+        // result, runs its search to the end.
         s[slot::Dic] = dicNew;
         const kernel::Totals totals = kernel::ReadTotals(s);
         kernel::Settled settled;
@@ -526,18 +557,31 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         bool searched = false;
         kernel::SearchEnd end;
         const int pass = n - 2;
+        const std::size_t at = static_cast<std::size_t>(pass);
+        const bool hinted = hints != nullptr && pass < hints->passes &&
+                            kernel::SameBits(hints->dose[at], d) && std::isfinite(hints->pH[at]);
+        // The SI at the root of the same dose at the nearby ionic strength, and how far it can
+        // have moved since, may settle the side of this one's searched SI.
+        if (!bySides && hinted && target == Target::SI0) {
+            const long double low = hints->siLow[at] - siMove;
+            const long double high = hints->siHigh[at] + siMove;
+            position = low > DoseSides::kSearchedSIError     ? 1
+                       : high < -DoseSides::kSearchedSIError ? -1
+                                                             : 0;
+            if (position != 0) {
+                found.siLow[at] = low;
+                found.siHigh[at] = high;
+            }
+        }
+        const bool unprobed = position != 0;
         // The pH the pass found, as far as it is known, for the guesses of later passes.
         long double passPH = kernel::kInfinity;
         long double guess = 0.0L;
-        if (!bySides) {
-            const bool hinted = hints != nullptr && pass < hints->passes &&
-                                kernel::SameBits(hints->dose[static_cast<std::size_t>(pass)], d) &&
-                                std::isfinite(hints->pH[static_cast<std::size_t>(pass)]);
+        if (!unprobed) {
             pure = kernel::CarbonateOnlyPH(c, gammaH, taNew, dicNew, pure);
             // The same dose at the nearby ionic strength tells the pH best, even beside passes
             // either side of the root at this one (which miss for a dose far from the root, or
             // one whose TA or DIC is floored).
-            const std::size_t at = static_cast<std::size_t>(pass);
             if (hinted) {
                 // The pH of a dose moves from one ionic strength to the next much as it moved
                 // between the two before, scaled by how the movements have shrunk so far.
@@ -553,6 +597,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                 settleAround(taNew, dicNew, totals, guess, settled, false);
                 position = SettleSI(settled);
                 passPH = PHOf(settled, guess);
+                NoteRootSI(settled, found.siLow[at], found.siHigh[at]);
                 if (x.asSuch) {
                     sides.FromProbes(d, settled);
                 }
@@ -581,9 +626,16 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                     position = value < goal ? -1 : value > goal ? 1 : 0;
                     passPH = end.pH;
                     if (target == Target::SI0) {
-                        if (x.asSuch && value != kNoSaturationIndex && end.pH > kEndMargin &&
+                        if (value != kNoSaturationIndex && end.pH > kEndMargin &&
                             end.pH < 14.0L - kEndMargin) {
-                            sides.FromSearch(d, value);
+                            if (x.asSuch) {
+                                sides.FromSearch(d, value);
+                            }
+                            // A searched SI, in double precision or extended.
+                            const long double error =
+                                DoseSides::kSearchedSIError + kernel::kSIPrecisionAllowance;
+                            found.siLow[at] = value - error;
+                            found.siHigh[at] = value + error;
                         }
                         noteSI(d, value);
                     }
@@ -592,7 +644,6 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             if (passPH < kernel::kInfinity) {
                 estimate.Note(d, passPH - pure, position);
                 if (hinted) {
-                    const std::size_t at = static_cast<std::size_t>(pass);
                     const long double moved = passPH - hints->pH[at];
                     if (std::isfinite(moved)) {
                         found.moved[at] = moved;
@@ -609,7 +660,9 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                 passPH = position < 0 ? kPH78 - kNearPH78 : kPH78 + kNearPH78;
             }
         } else {
-            passPH = std::numeric_limits<long double>::quiet_NaN(); // not searched: no pH
+            // Not searched: no pH, but for the next search at a nearby ionic strength that of
+            // the search before, whose SI bounds this pass carries on.
+            passPH = bySides ? std::numeric_limits<long double>::quiet_NaN() : hints->pH[at];
         }
         found.dose[static_cast<std::size_t>(pass)] = d;
         found.pH[static_cast<std::size_t>(pass)] = passPH;
@@ -624,7 +677,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         }
         last = std::fabs(lo - hi) < kTolerance || n == kDoseMaxPassCounter;
         if (last) {
-            if (bySides) {
+            if (unprobed) {
                 pure = kernel::CarbonateOnlyPH(c, gammaH, taNew, dicNew, pure);
                 settleAround(taNew, dicNew, totals, pure + estimate.Offset(d), settled, true);
             }

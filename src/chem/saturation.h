@@ -59,6 +59,10 @@ struct DoseHints {
     std::array<long double, kDoseMaxPassCounter> dose{}, pH{}; // pH NaN: not searched
     // How far each pass's pH moved from that of the search before (NaN: not known).
     std::array<long double, kDoseMaxPassCounter> moved{};
+    // To SI = 0: bounds of the SI at the root of each pass's dose (NaN: not known), and the ionic
+    // strength they hold at.
+    std::array<long double, kDoseMaxPassCounter> siLow{}, siHigh{};
+    long double ionicStrength = 0;
     int passes = 0;
     // CaCO3 to SI = 0: the dose returned and the rise of SI per mmol/L near it (0: unknown).
     long double root = 0, slope = 0;

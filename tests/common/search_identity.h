@@ -124,12 +124,17 @@ inline std::string CompareSearches(std::uint64_t index) {
     const DoseResult y =
         PlainDoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength);
     // Alone, and with the hints of a search at a nearby ionic strength, as the iteration of the
-    // ionic strength passes them on.
-    DoseHints hints;
+    // ionic strength passes them on; and at the end of a chain of three, whose hints carry what
+    // each search took over from the one before.
+    DoseHints hints, chained;
     DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, nearby, &hints);
+    for (long double step : {c.ionicStrength * 1.03L + 0.5L, nearby}) {
+        DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, step, &chained);
+    }
     for (const DoseResult& x :
          {DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength),
-          DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength, &hints)}) {
+          DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength, &hints),
+          DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength, &chained)}) {
         if (!SameBits(x.dose, y.dose) || !SameBits(x.pH, y.pH) ||
             !SameBits(x.ionicStrength, y.ionicStrength) || !SameBits(x.si, y.si) ||
             x.passes != y.passes) {
