@@ -41,6 +41,13 @@ constexpr int kProbeBudget = 6;
 // most A z^2 (some 2.4 for a divalent ion): ten times the 3.5 met on 60,000 random waters and
 // doses of all seven chemicals, ionic strengths 0-65 mmol/L.
 constexpr long double kSIIonicSlope = 40.0L;
+// The same for the searched pH: ten times the 2.2 met there; and what the bisection's grid adds
+// where the root moves by next to nothing (1.7 tolerances met).
+constexpr long double kPHIonicSlope = 20.0L;
+constexpr long double kPHIonicSlack = 10.0L * kernel::kPHTolerance;
+// A pH expected this far from 7.8 has its first probe kAsideFromPH78 from 7.8 (see SettlePH78).
+constexpr long double kFarFromPH78 = 0.5L;
+constexpr long double kAsideFromPH78 = 0.02L;
 constexpr long double kNearPH78 = 0.0001L;
 constexpr long double kEndMargin = 0.001L; // a searched pH this near 0 or 14 may be an end
 constexpr long double kSidesAlkalinityLimit = 100.0L; // mmol/L, see DoseToTarget
@@ -153,13 +160,24 @@ void NoteRootSI(const kernel::Settled& s, long double& low, long double& high) {
 // their half width from pass to pass (0 before).
 int SettlePH78(kernel::Probes& probes, const kernel::Totals& totals, long double ta,
                long double dic, const EquilibriumConstants& k, long double guess,
-               kernel::Settled& s, long double& nearHalfWidth) {
+               long double expected, kernel::Settled& s, long double& nearHalfWidth) {
     if (!kernel::Probeable(totals, ta, dic)) {
         return 0;
     }
     auto side = [&s] {
         return kernel::ReturnedAbove(s) > kPH78 ? 1 : kernel::ReturnedBelow(s) < kPH78 ? -1 : 0;
     };
+    // A pH expected well away from 7.8 has its first probe a little aside from 7.8 towards it:
+    // it settles the side as one beside 7.8 would, and leaves the searches at the ionic strengths
+    // after this one a bound that settles theirs without a probe.
+    if (nearHalfWidth == 0.0L && std::fabs(expected - kPH78) > kFarFromPH78) {
+        const long double aside =
+            expected > kPH78 ? kPH78 + kAsideFromPH78 : kPH78 - kAsideFromPH78;
+        kernel::Record(s, probes.At(aside, totals), aside, totals, ta, dic, k);
+        if (side() != 0) {
+            return side();
+        }
+    }
     if (nearHalfWidth == 0.0L) {
         const long double above = kPH78 + 2.0L * kernel::kPHTolerance;
         const long double below = kPH78 - 2.0L * kernel::kPHTolerance;
@@ -403,14 +421,19 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     PHEstimate estimate;
     DoseHints found;
     found.moved.fill(std::numeric_limits<long double>::quiet_NaN());
-    found.siLow.fill(std::numeric_limits<long double>::quiet_NaN());
-    found.siHigh.fill(std::numeric_limits<long double>::quiet_NaN());
+    found.low.fill(std::numeric_limits<long double>::quiet_NaN());
+    found.high.fill(std::numeric_limits<long double>::quiet_NaN());
     found.ionicStrength = ionicStrength;
-    // How far the SI at the root of a dose may have moved since the search that left the hints.
-    const long double siMove =
-        hints != nullptr ? kSIIonicSlope * std::fabs(std::sqrt(ionicStrength / 1000.0L) -
-                                                     std::sqrt(hints->ionicStrength / 1000.0L))
-                         : kernel::kInfinity;
+    // How far the value of a pass may have moved since the search that left the hints, and how
+    // far beyond the target its bounds must then lie.
+    const long double ionicMove = hints != nullptr
+                                      ? std::fabs(std::sqrt(ionicStrength / 1000.0L) -
+                                                  std::sqrt(hints->ionicStrength / 1000.0L))
+                                      : kernel::kInfinity;
+    const long double valueMove = target == Target::SI0 ? kSIIonicSlope * ionicMove
+                                                        : kPHIonicSlope * ionicMove + kPHIonicSlack;
+    const long double goal = target == Target::SI0 ? 0.0L : kPH78;
+    const long double beyond = target == Target::SI0 ? DoseSides::kSearchedSIError : 0.0L;
     long double nearPH78 = 0.0L;
     long double pure = 7.0L; // pH of the carbonate system alone, of the last pass
     // How far the pH of a dose has moved from that of the same dose at the nearby ionic strength,
@@ -560,17 +583,15 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         const std::size_t at = static_cast<std::size_t>(pass);
         const bool hinted = hints != nullptr && pass < hints->passes &&
                             kernel::SameBits(hints->dose[at], d) && std::isfinite(hints->pH[at]);
-        // The SI at the root of the same dose at the nearby ionic strength, and how far it can
-        // have moved since, may settle the side of this one's searched SI.
-        if (!bySides && hinted && target == Target::SI0) {
-            const long double low = hints->siLow[at] - siMove;
-            const long double high = hints->siHigh[at] + siMove;
-            position = low > DoseSides::kSearchedSIError     ? 1
-                       : high < -DoseSides::kSearchedSIError ? -1
-                                                             : 0;
+        // The value of the same dose at the nearby ionic strength, and how far it can have moved
+        // since, may settle the side of this one's.
+        if (!bySides && hinted) {
+            const long double low = hints->low[at] - valueMove;
+            const long double high = hints->high[at] + valueMove;
+            position = low > goal + beyond ? 1 : high < goal - beyond ? -1 : 0;
             if (position != 0) {
-                found.siLow[at] = low;
-                found.siHigh[at] = high;
+                found.low[at] = low;
+                found.high[at] = high;
             }
         }
         const bool unprobed = position != 0;
@@ -592,12 +613,15 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                 guess = pure + estimate.Offset(d);
             }
             if (target == Target::pH78) {
-                position = SettlePH78(probes, totals, taNew, dicNew, k, guess, settled, nearPH78);
+                position = SettlePH78(probes, totals, taNew, dicNew, k, guess,
+                                      pure + estimate.Offset(d), settled, nearPH78);
+                found.low[at] = kernel::ReturnedAbove(settled);
+                found.high[at] = kernel::ReturnedBelow(settled);
             } else {
                 settleAround(taNew, dicNew, totals, guess, settled, false);
                 position = SettleSI(settled);
                 passPH = PHOf(settled, guess);
-                NoteRootSI(settled, found.siLow[at], found.siHigh[at]);
+                NoteRootSI(settled, found.low[at], found.high[at]);
                 if (x.asSuch) {
                     sides.FromProbes(d, settled);
                 }
@@ -622,9 +646,11 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                                                             end.last->values.co3, k);
                         }
                     }
-                    const long double goal = target == Target::SI0 ? 0.0L : kPH78;
                     position = value < goal ? -1 : value > goal ? 1 : 0;
                     passPH = end.pH;
+                    if (target == Target::pH78) {
+                        found.low[at] = found.high[at] = end.pH;
+                    }
                     if (target == Target::SI0) {
                         if (value != kNoSaturationIndex && end.pH > kEndMargin &&
                             end.pH < 14.0L - kEndMargin) {
@@ -634,8 +660,8 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                             // A searched SI, in double precision or extended.
                             const long double error =
                                 DoseSides::kSearchedSIError + kernel::kSIPrecisionAllowance;
-                            found.siLow[at] = value - error;
-                            found.siHigh[at] = value + error;
+                            found.low[at] = value - error;
+                            found.high[at] = value + error;
                         }
                         noteSI(d, value);
                     }

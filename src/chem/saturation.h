@@ -59,9 +59,9 @@ struct DoseHints {
     std::array<long double, kDoseMaxPassCounter> dose{}, pH{}; // pH NaN: not searched
     // How far each pass's pH moved from that of the search before (NaN: not known).
     std::array<long double, kDoseMaxPassCounter> moved{};
-    // To SI = 0: bounds of the SI at the root of each pass's dose (NaN: not known), and the ionic
-    // strength they hold at.
-    std::array<long double, kDoseMaxPassCounter> siLow{}, siHigh{};
+    // Bounds of each pass's value (NaN: not known), and the ionic strength they hold at: to
+    // SI = 0 those of the SI at the root of its dose, to pH 7.8 those of its searched pH.
+    std::array<long double, kDoseMaxPassCounter> low{}, high{};
     long double ionicStrength = 0;
     int passes = 0;
     // CaCO3 to SI = 0: the dose returned and the rise of SI per mmol/L near it (0: unknown).
