@@ -48,6 +48,9 @@ constexpr long double kPHIonicSlack = 10.0L * kernel::kPHTolerance;
 // A pH expected this far from 7.8 has its first probe kAsideFromPH78 from 7.8 (see SettlePH78).
 constexpr long double kFarFromPH78 = 0.5L;
 constexpr long double kAsideFromPH78 = 0.02L;
+// A hinted pH nearer 7.8 has its first probe twice the move that the ionic strength allows its
+// pH aside, where that is less than this.
+constexpr long double kNearAsideLimit = 0.001L;
 constexpr long double kNearPH78 = 0.0001L;
 constexpr long double kEndMargin = 0.001L; // a searched pH this near 0 or 14 may be an end
 constexpr long double kSidesAlkalinityLimit = 100.0L; // mmol/L, see DoseToTarget
@@ -157,23 +160,21 @@ void NoteRootSI(const kernel::Settled& s, long double& low, long double& high) {
 // the likelier side first; where neither settles it, the pH lies within a few margins of 7.8, and
 // probes around 7.8 narrow the search (0: not settled). Once a pass has come that near, the
 // passes after it (their doses closer still) start with such probes; `nearHalfWidth` carries
-// their half width from pass to pass (0 before).
+// their half width from pass to pass (0 before). Before that, a first probe at 7.8 + `aside`
+// (none for 0) settles the side as one beside 7.8 would where the pH lies beyond it, and leaves
+// the searches at the ionic strengths after this one a bound that settles theirs unprobed.
 int SettlePH78(kernel::Probes& probes, const kernel::Totals& totals, long double ta,
-               long double dic, const EquilibriumConstants& k, long double guess,
-               long double expected, kernel::Settled& s, long double& nearHalfWidth) {
+               long double dic, const EquilibriumConstants& k, long double guess, long double aside,
+               kernel::Settled& s, long double& nearHalfWidth) {
     if (!kernel::Probeable(totals, ta, dic)) {
         return 0;
     }
     auto side = [&s] {
         return kernel::ReturnedAbove(s) > kPH78 ? 1 : kernel::ReturnedBelow(s) < kPH78 ? -1 : 0;
     };
-    // A pH expected well away from 7.8 has its first probe a little aside from 7.8 towards it:
-    // it settles the side as one beside 7.8 would, and leaves the searches at the ionic strengths
-    // after this one a bound that settles theirs without a probe.
-    if (nearHalfWidth == 0.0L && std::fabs(expected - kPH78) > kFarFromPH78) {
-        const long double aside =
-            expected > kPH78 ? kPH78 + kAsideFromPH78 : kPH78 - kAsideFromPH78;
-        kernel::Record(s, probes.At(aside, totals), aside, totals, ta, dic, k);
+    if (nearHalfWidth == 0.0L && aside != 0.0L) {
+        const long double pH = kPH78 + aside;
+        kernel::Record(s, probes.At(pH, totals), pH, totals, ta, dic, k);
         if (side() != 0) {
             return side();
         }
@@ -613,8 +614,17 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                 guess = pure + estimate.Offset(d);
             }
             if (target == Target::pH78) {
-                position = SettlePH78(probes, totals, taNew, dicNew, k, guess,
-                                      pure + estimate.Offset(d), settled, nearPH78);
+                // Aside by far more than the pH can move before the next search, as long as
+                // that is little: where the pH lies that far from 7.8, it keeps its side then.
+                const long double expected = pure + estimate.Offset(d);
+                long double aside = 0.0L;
+                if (std::fabs(expected - kPH78) > kFarFromPH78) {
+                    aside = expected > kPH78 ? kAsideFromPH78 : -kAsideFromPH78;
+                } else if (hinted && 2.0L * valueMove < kNearAsideLimit) {
+                    aside = guess > kPH78 ? 2.0L * valueMove : -2.0L * valueMove;
+                }
+                position =
+                    SettlePH78(probes, totals, taNew, dicNew, k, guess, aside, settled, nearPH78);
                 found.low[at] = kernel::ReturnedAbove(settled);
                 found.high[at] = kernel::ReturnedBelow(settled);
             } else {
