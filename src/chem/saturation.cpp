@@ -421,9 +421,6 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     kernel::Probes probes(c, gammaH);
     PHEstimate estimate;
     DoseHints found;
-    found.moved.fill(std::numeric_limits<long double>::quiet_NaN());
-    found.low.fill(std::numeric_limits<long double>::quiet_NaN());
-    found.high.fill(std::numeric_limits<long double>::quiet_NaN());
     found.ionicStrength = ionicStrength;
     // How far the value of a pass may have moved since the search that left the hints, and how
     // far beyond the target its bounds must then lie.
@@ -582,6 +579,8 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         kernel::SearchEnd end;
         const int pass = n - 2;
         const std::size_t at = static_cast<std::size_t>(pass);
+        found.moved[at] = found.low[at] = found.high[at] =
+            std::numeric_limits<long double>::quiet_NaN();
         const bool hinted = hints != nullptr && pass < hints->passes &&
                             kernel::SameBits(hints->dose[at], d) && std::isfinite(hints->pH[at]);
         // The value of the same dose at the nearby ionic strength, and how far it can have moved
