@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace zeb::chem::kernel {
 
@@ -539,9 +540,93 @@ inline ProbeValues ProbeLoop(const ProbeConstants& c, const ProbeFactors& f, con
     return v;
 }
 
-inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
-    ProbeValues v =
-        c.hasPhosphate || t.po4 != 0.0L ? ProbeLoop<true>(c, f, t) : ProbeLoop<false>(c, f, t);
+// Two probes of the same totals at two pH values, one in each lane of a vector: each lane does
+// the operations of ProbeLoop in its order, so each ends with that loop's values to the bit, and
+// keeps them from the pass at which its own loop stops.
+using DoublePair = double __attribute__((vector_size(16)));
+
+template <bool kPhosphate>
+inline void ProbeLoopPair(const ProbeConstants& c, const ProbeFactors& f0, const ProbeFactors& f1,
+                          const Totals& t, ProbeValues& out0, ProbeValues& out1) {
+    auto both = [](double x) { return DoublePair{x, x}; };
+    auto lanes = [](double a, double b) { return DoublePair{a, b}; };
+    auto abs = [](DoublePair x) {
+        using Bits = long long __attribute__((vector_size(16)));
+        return reinterpret_cast<DoublePair>(reinterpret_cast<Bits>(x) &
+                                            Bits{0x7FFFFFFFFFFFFFFFLL, 0x7FFFFFFFFFFFFFFFLL});
+    };
+    const DoublePair dic = both(static_cast<double>(t.dic)), caT = both(static_cast<double>(t.ca));
+    const DoublePair mgT = both(static_cast<double>(t.mg)), so4T = both(static_cast<double>(t.so4));
+    const DoublePair po4T = both(static_cast<double>(t.po4)), one = both(1.0);
+    const DoublePair dBase = lanes(f0.dBase, f1.dBase), dCa = lanes(f0.dCa, f1.dCa);
+    const DoublePair dMg = lanes(f0.dMg, f1.dMg), hK2K3 = lanes(f0.hK2K3, f1.hK2K3);
+    const DoublePair hK2K6 = lanes(f0.hK2K6, f1.hK2K6), caOh = lanes(f0.caOh, f1.caOh);
+    const DoublePair mgOh = lanes(f0.mgOh, f1.mgOh), hK23 = lanes(f0.hK23, f1.hK23);
+    const DoublePair invK4 = both(c.invK4), invK5 = both(c.invK5), invK7 = both(c.invK7);
+    const DoublePair invK8 = both(c.invK8), invK15 = both(c.invK15), invK18 = both(c.invK18);
+    const DoublePair hK14K16 = lanes(f0.hK14K16, f1.hK14K16);
+    const DoublePair hK14K19 = lanes(f0.hK14K19, f1.hK14K19);
+    const DoublePair h2K13K14K17 = lanes(f0.h2K13K14K17, f1.h2K13K14K17);
+    const DoublePair h2K13K14K20 = lanes(f0.h2K13K14K20, f1.h2K13K14K20);
+    const DoublePair po4Base = lanes(f0.po4Base, f1.po4Base);
+    DoublePair co3 = dic, ca = caT, mg = mgT, so4 = so4T, po4 = po4T, d = both(0);
+    constexpr double kTolerance = static_cast<double>(kSpeciationTolerance);
+    ProbeValues* out[2] = {&out0, &out1};
+    bool clean[2] = {true, true}, done[2] = {false, false};
+    for (int passes = 1;; ++passes) {
+        d = dBase + dCa * ca + dMg * mg;
+        const DoublePair co3New = dic / d;
+        DoublePair change = abs(co3New - co3);
+        co3 = co3New;
+        DoublePair caNew, mgNew;
+        if constexpr (kPhosphate) {
+            caNew = caT / (co3 * hK2K3 + one + co3 * invK4 + so4 * invK5 + po4 * invK15 +
+                           po4 * hK14K16 + po4 * h2K13K14K17 + caOh);
+            change += abs(caNew - ca);
+            mgNew = mgT / (co3 * hK2K6 + one + co3 * invK7 + so4 * invK8 + po4 * invK18 +
+                           po4 * hK14K19 + po4 * h2K13K14K20 + mgOh);
+            change += abs(mgNew - mg);
+        } else {
+            caNew = caT / (co3 * hK2K3 + one + co3 * invK4 + so4 * invK5 + caOh);
+            change += abs(caNew - ca);
+            mgNew = mgT / (co3 * hK2K6 + one + co3 * invK7 + so4 * invK8 + mgOh);
+            change += abs(mgNew - mg);
+        }
+        ca = caNew;
+        mg = mgNew;
+        const DoublePair so4New = so4T / (ca * invK5 + one + mg * invK8 + hK23);
+        if constexpr (kPhosphate) {
+            const DoublePair po4New =
+                po4T / (po4Base + ca * invK15 + ca * hK14K16 + ca * h2K13K14K17 + mg * invK18 +
+                        mg * hK14K19 + mg * h2K13K14K20);
+            change += abs(so4New - so4) + abs(po4New - po4);
+            po4 = po4New;
+        } else {
+            change += abs(so4New - so4);
+        }
+        so4 = so4New;
+        const DoublePair sum = co3 + ca + mg + so4 + po4;
+        const DoublePair ratio = change / sum;
+        for (int i = 0; i < 2; ++i) {
+            if (done[i]) {
+                continue;
+            }
+            clean[i] = clean[i] && std::fabs(ratio[i] - kTolerance) > kStopGuard * kTolerance;
+            if (change[i] == 0.0 || ratio[i] < kTolerance || passes >= kSpeciationMaxPasses ||
+                std::isnan(change[i])) {
+                *out[i] = ProbeValues{co3[i], ca[i], mg[i], so4[i], po4[i], d[i], passes};
+                out[i]->clean = clean[i];
+                done[i] = true;
+            }
+        }
+        if (done[0] && done[1]) {
+            return;
+        }
+    }
+}
+
+// r1 and r0 from the outcome of the loop.
+inline void FormProbeAlkalinity(const ProbeConstants& c, const ProbeFactors& f, ProbeValues& v) {
     ++speciationTally.calls;
     ++speciationTally.inDouble;
     speciationTally.passes += v.passes;
@@ -553,7 +638,25 @@ inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, co
                 po4 * ca * (3.0 * c.invK15 + f.h2K13K14K17 + 2.0 * f.hK14K16) +
                 po4 * mg * (3.0 * c.invK18 + f.h2K13K14K20 + 2.0 * f.hK14K19);
     }
+}
+
+inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
+    ProbeValues v =
+        c.hasPhosphate || t.po4 != 0.0L ? ProbeLoop<true>(c, f, t) : ProbeLoop<false>(c, f, t);
+    FormProbeAlkalinity(c, f, v);
     return v;
+}
+
+// SolveProbe at two pH values at once.
+inline void SolveProbePair(const ProbeConstants& c, const ProbeFactors& f0, const ProbeFactors& f1,
+                           const Totals& t, ProbeValues& v0, ProbeValues& v1) {
+    if (c.hasPhosphate || t.po4 != 0.0L) {
+        ProbeLoopPair<true>(c, f0, f1, t, v0, v1);
+    } else {
+        ProbeLoopPair<false>(c, f0, f1, t, v0, v1);
+    }
+    FormProbeAlkalinity(c, f0, v0);
+    FormProbeAlkalinity(c, f1, v1);
 }
 
 // A water whose balance falls with pH, so that probes can settle anything: finite, with no total
@@ -833,6 +936,25 @@ inline void ProbeSpeciation(const ProbeConstants& c, double gammaH, double pH, c
     out.solved = true;
 }
 
+// The same for two pH values at once.
+inline void ProbeSpeciationPair(const ProbeConstants& c, double gammaH, double pH0, double pH1,
+                                const Totals& t, Trial& out0, Trial& out1) {
+    const ProbeFactors f0 = MakeProbeFactors(c, gammaH, pH0);
+    const ProbeFactors f1 = MakeProbeFactors(c, gammaH, pH1);
+    ProbeValues v0, v1;
+    SolveProbePair(c, f0, f1, t, v0, v1);
+    auto write = [&t](const ProbeFactors& f, const ProbeValues& v, Trial& out) {
+        out.totals = t;
+        out.factors.h = f.h;
+        out.factors.oh = f.oh;
+        out.values = {v.co3, v.ca, v.mg, v.so4, v.po4, v.d, v.passes};
+        out.alkalinity = {v.r1, v.r0};
+        out.solved = true;
+    };
+    write(f0, v0, out0);
+    write(f1, v1, out1);
+}
+
 // Speciations at pH values of the caller's choosing, beside the trials of a search. The last
 // two are kept: the probes either side of pH 7.8 of a dose that changes only sodium meet the
 // same pH and totals pass after pass.
@@ -853,9 +975,35 @@ public:
         ++speciations;
         return t_[i];
     }
+    // At(a) and At(b), the two speciated together where neither is kept; both stay valid until
+    // the next call.
+    std::pair<const Trial*, const Trial*> AtPair(long double a, long double b,
+                                                 const Totals& totals) {
+        if (Kept(a, totals) || Kept(b, totals) || SameBits(a, b)) {
+            // At(b) leaves At(a)'s trial in place: two are kept.
+            const Trial* first = &At(a, totals);
+            return {first, &At(b, totals)};
+        }
+        pH_[0] = a;
+        pH_[1] = b;
+        count_ = 2;
+        newest_ = 1;
+        ProbeSpeciationPair(c_, gammaH_, static_cast<double>(a), static_cast<double>(b), totals,
+                            t_[0], t_[1]);
+        speciations += 2;
+        return {&t_[0], &t_[1]};
+    }
     int speciations = 0; // speciation loops run
 
 private:
+    bool Kept(long double pH, const Totals& totals) const {
+        for (int i = 0; i < count_; ++i) {
+            if (SameBits(pH_[i], pH) && SameTotals(t_[i].totals, totals)) {
+                return true;
+            }
+        }
+        return false;
+    }
     ProbeConstants c_;
     double gammaH_;
     long double pH_[2] = {0, 0};
@@ -996,10 +1144,11 @@ inline void SettleAround(Probes& probes, const Totals& totals, long double ta, l
         if (!(a < b)) {
             break;
         }
-        const Trial& ta0 = probes.At(a, totals);
+        const auto [pa, pb] = probes.AtPair(a, b, totals);
+        const Trial& ta0 = *pa;
         const long double ga = Balance(ta0, ta, dic);
         Record(s, ta0, a, totals, ta, dic, k);
-        const Trial& tb0 = probes.At(b, totals);
+        const Trial& tb0 = *pb;
         const long double gb = Balance(tb0, ta, dic);
         Record(s, tb0, b, totals, ta, dic, k);
         const long double m = (ga - gb) / (b - a);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 
 namespace {
@@ -152,6 +153,42 @@ TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
     EXPECT_GT(clean, 99000);
     EXPECT_LT(worstSame, 0.01L); // 4e-4 met
     EXPECT_LT(worstSI, 0.01L);   // 7e-5 met
+}
+
+// Probes in pairs run two loops in the lanes of one vector; each lane must end where its own loop
+// ends, with its values to the bit, also where the two take different numbers of passes.
+TEST(SearchIdentityEdges, ProbesInPairsEqualSingleProbes) {
+    using namespace zeb::chem;
+    using namespace zeb::chem::kernel;
+    std::mt19937_64 rng(3);
+    auto uniform = [&](double lo, double hi) {
+        return lo + (hi - lo) * static_cast<double>(rng() >> 11) * 0x1p-53;
+    };
+    int differing = 0, unequalPasses = 0;
+    for (std::uint64_t w = 0; w < 2000; ++w) {
+        SpeciesVector s = zeb::results::ParseWaterInputs(zeb::test::RandomWater(w)).species;
+        s[slot::Dic] = w % 4 == 1 ? std::pow(10.0, -uniform(3, 20)) : uniform(0.01, 20);
+        EquilibriumConstants k;
+        long double gammaH = 0;
+        ComputeConstants(uniform(0, 90), uniform(0, 60), gammaH, k);
+        const ProbeConstants c = MakeProbeConstants(MakeConstantFactors(k, s[slot::Po4Total] != 0));
+        const Totals totals = ReadTotals(s);
+        const double g = static_cast<double>(gammaH);
+        const ProbeFactors f0 = MakeProbeFactors(c, g, uniform(0, 14));
+        const ProbeFactors f1 = MakeProbeFactors(c, g, uniform(0, 14));
+        ProbeValues p0, p1;
+        SolveProbePair(c, f0, f1, totals, p0, p1);
+        const ProbeValues s0 = SolveProbe(c, f0, totals), s1 = SolveProbe(c, f1, totals);
+        auto same = [](const ProbeValues& a, const ProbeValues& b) {
+            const double x[] = {a.co3, a.ca, a.mg, a.so4, a.po4, a.d, a.r1, a.r0};
+            const double y[] = {b.co3, b.ca, b.mg, b.so4, b.po4, b.d, b.r1, b.r0};
+            return std::memcmp(x, y, sizeof x) == 0 && a.passes == b.passes && a.clean == b.clean;
+        };
+        differing += !same(p0, s0) + !same(p1, s1);
+        unequalPasses += s0.passes != s1.passes;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(unequalPasses, 1000);
 }
 
 // A dose pass near the end of the iteration of the ionic strength takes its side from the SI at
