@@ -530,8 +530,11 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     } else if (sides.Enabled()) {
         // Without one, secant steps from dose 0 on the SI of probed doses find the root first.
         // The steps follow 10^(SI/2) - 1, the activities' geometric mean over its value at
-        // saturation: near linear in the dose where calcite dissolves as such.
-        auto ratio = [](long double si) { return std::pow(10.0L, si / 2.0L) - 1.0L; };
+        // saturation: near linear in the dose where calcite dissolves as such. Steps place
+        // probes only: double precision serves.
+        auto ratio = [](long double si) {
+            return static_cast<long double>(std::pow(10.0, static_cast<double>(si) / 2.0)) - 1.0L;
+        };
         long double d0 = 0.0L, d1 = kFirstSecantStep;
         long double si0 = probeDose(d0), si1 = probeDose(d1);
         for (int step = 0; step < kSecantSteps; ++step) {
