@@ -922,18 +922,22 @@ struct Settled {
     bool Bracketed() const { return low > -kInfinity && high < kInfinity; }
 };
 
-// One probe's speciation in double, written to the fields of `t` that probes read (factors h
-// and oh, the free values, the alkalinity).
-inline void ProbeSpeciation(const ProbeConstants& c, double gammaH, double pH, const Totals& t,
-                            Trial& out) {
-    const ProbeFactors f = MakeProbeFactors(c, gammaH, pH);
-    const ProbeValues v = SolveProbe(c, f, t);
+// A probe's values, written to the fields of `out` that probes read (factors h and oh, the free
+// values, the alkalinity).
+inline void WriteProbe(const ProbeFactors& f, const ProbeValues& v, const Totals& t, Trial& out) {
     out.totals = t;
     out.factors.h = f.h;
     out.factors.oh = f.oh;
     out.values = {v.co3, v.ca, v.mg, v.so4, v.po4, v.d, v.passes};
     out.alkalinity = {v.r1, v.r0};
     out.solved = true;
+}
+
+// One probe's speciation in double.
+inline void ProbeSpeciation(const ProbeConstants& c, double gammaH, double pH, const Totals& t,
+                            Trial& out) {
+    const ProbeFactors f = MakeProbeFactors(c, gammaH, pH);
+    WriteProbe(f, SolveProbe(c, f, t), t, out);
 }
 
 // The same for two pH values at once.
@@ -943,16 +947,8 @@ inline void ProbeSpeciationPair(const ProbeConstants& c, double gammaH, double p
     const ProbeFactors f1 = MakeProbeFactors(c, gammaH, pH1);
     ProbeValues v0, v1;
     SolveProbePair(c, f0, f1, t, v0, v1);
-    auto write = [&t](const ProbeFactors& f, const ProbeValues& v, Trial& out) {
-        out.totals = t;
-        out.factors.h = f.h;
-        out.factors.oh = f.oh;
-        out.values = {v.co3, v.ca, v.mg, v.so4, v.po4, v.d, v.passes};
-        out.alkalinity = {v.r1, v.r0};
-        out.solved = true;
-    };
-    write(f0, v0, out0);
-    write(f1, v1, out1);
+    WriteProbe(f0, v0, t, out0);
+    WriteProbe(f1, v1, t, out1);
 }
 
 // Speciations at pH values of the caller's choosing, beside the trials of a search. The last
