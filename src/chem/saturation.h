@@ -53,8 +53,9 @@ struct DoseResult {
 // bracket ends at the bracket end beyond which it lies. Allocates nothing.
 //
 // `hints` (optional) carries the pH that each pass found from one search to the next on the same
-// water at a nearby ionic strength, as the ionic-strength iteration runs them: it tells a search
-// where to look first and never changes what it returns.
+// water at a nearby ionic strength, as the ionic-strength iteration runs them, with bounds of the
+// value each pass decided on: it tells a search where to look first, settles the passes whose
+// side the move of the ionic strength cannot have changed, and never changes what it returns.
 struct DoseHints {
     std::array<long double, kDoseMaxPassCounter> dose{}, pH{}; // pH NaN: not searched
     // How far each pass's pH moved from that of the search before (NaN: not known).
