@@ -120,17 +120,25 @@ long double PHOf(const kernel::Settled& s, long double guess) {
                                         : guess;
 }
 
+// Whether a settled bracket has an SI at both ends, and how far from theirs the SI of the
+// searched pH can lie.
+bool HasSI(const kernel::Settled& s) {
+    return s.Bracketed() && std::isfinite(s.siLow) && std::isfinite(s.siHigh) &&
+           s.siLow != kNoSaturationIndex && s.siHigh != kNoSaturationIndex;
+}
+long double SIError(const kernel::Settled& s) {
+    const long double width = s.high - s.low;
+    return kSISlope * 2.0L * kernel::kPHTolerance + kSICurvature * width * width + kSIMargin;
+}
+
 // The side of SI = 0 on which the SI of the searched pH lies, where a settled bracket fixes it
 // (0: not settled). With `scale` 2 the side is that of the SI at the root itself, beyond the
 // error of any searched pH (see DoseSides).
 int SettleSI(const kernel::Settled& s, long double scale = 1.0L) {
-    if (!s.Bracketed() || !std::isfinite(s.siLow) || !std::isfinite(s.siHigh) ||
-        s.siLow == kNoSaturationIndex || s.siHigh == kNoSaturationIndex) {
+    if (!HasSI(s)) {
         return 0;
     }
-    const long double width = s.high - s.low;
-    const long double bound =
-        scale * (kSISlope * 2.0L * kernel::kPHTolerance + kSICurvature * width * width + kSIMargin);
+    const long double bound = scale * SIError(s);
     if (std::min(s.siLow, s.siHigh) > bound) {
         return 1;
     }
@@ -144,16 +152,11 @@ int SettleSI(const kernel::Settled& s, long double scale = 1.0L) {
 // none): the root lies inside, near neither end of the range, where SI keeps within the bounds
 // of SettleSI.
 void NoteRootSI(const kernel::Settled& s, long double& low, long double& high) {
-    if (!s.Bracketed() || !std::isfinite(s.siLow) || !std::isfinite(s.siHigh) ||
-        s.siLow == kNoSaturationIndex || s.siHigh == kNoSaturationIndex || !(s.low > kEndMargin) ||
-        !(s.high < 14.0L - kEndMargin)) {
+    if (!HasSI(s) || !(s.low > kEndMargin) || !(s.high < 14.0L - kEndMargin)) {
         return;
     }
-    const long double width = s.high - s.low;
-    const long double bound =
-        kSISlope * 2.0L * kernel::kPHTolerance + kSICurvature * width * width + kSIMargin;
-    low = std::min(s.siLow, s.siHigh) - bound;
-    high = std::max(s.siLow, s.siHigh) + bound;
+    low = std::min(s.siLow, s.siHigh) - SIError(s);
+    high = std::max(s.siLow, s.siHigh) + SIError(s);
 }
 
 // The side of pH 7.8 on which the searched pH lies, from probes two tolerances either side of it,

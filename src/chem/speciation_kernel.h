@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 #include <utility>
 
 namespace zeb::chem::kernel {
@@ -482,144 +483,112 @@ struct ProbeValues {
 // values that agree in both precisions to far better than 1e-10 of itself.
 inline constexpr double kStopGuard = 1e-4;
 
-// The loop, with the phosphate terms left out where they are zeros.
-template <bool kPhosphate>
-inline ProbeValues ProbeLoop(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
-    const double dic = static_cast<double>(t.dic), caT = static_cast<double>(t.ca);
-    const double mgT = static_cast<double>(t.mg), so4T = static_cast<double>(t.so4);
-    const double po4T = static_cast<double>(t.po4);
-    double co3 = dic, ca = caT, mg = mgT, so4 = so4T, po4 = po4T, d = 0;
-    int passes = 0;
-    constexpr double kTolerance = static_cast<double>(kSpeciationTolerance);
-    bool clean = true;
-    for (;;) {
-        ++passes;
-        d = f.dBase + f.dCa * ca + f.dMg * mg;
-        const double co3New = dic / d;
-        double change = std::fabs(co3New - co3);
-        co3 = co3New;
-        double caNew = 0, mgNew = 0;
-        if constexpr (kPhosphate) {
-            caNew = caT / (co3 * f.hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 + po4 * c.invK15 +
-                           po4 * f.hK14K16 + po4 * f.h2K13K14K17 + f.caOh);
-            change += std::fabs(caNew - ca);
-            mgNew = mgT / (co3 * f.hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 + po4 * c.invK18 +
-                           po4 * f.hK14K19 + po4 * f.h2K13K14K20 + f.mgOh);
-            change += std::fabs(mgNew - mg);
-        } else {
-            caNew = caT / (co3 * f.hK2K3 + 1.0 + co3 * c.invK4 + so4 * c.invK5 + f.caOh);
-            change += std::fabs(caNew - ca);
-            mgNew = mgT / (co3 * f.hK2K6 + 1.0 + co3 * c.invK7 + so4 * c.invK8 + f.mgOh);
-            change += std::fabs(mgNew - mg);
-        }
-        ca = caNew;
-        mg = mgNew;
-        const double so4New = so4T / (ca * c.invK5 + 1.0 + mg * c.invK8 + f.hK23);
-        if constexpr (kPhosphate) {
-            const double po4New =
-                po4T / (f.po4Base + ca * c.invK15 + ca * f.hK14K16 + ca * f.h2K13K14K17 +
-                        mg * c.invK18 + mg * f.hK14K19 + mg * f.h2K13K14K20);
-            change += std::fabs(so4New - so4) + std::fabs(po4New - po4);
-            po4 = po4New;
-        } else {
-            change += std::fabs(so4New - so4);
-        }
-        so4 = so4New;
-        const double sum = co3 + ca + mg + so4 + po4;
-        const double ratio = change / sum;
-        // NaN included: a test this near the tolerance may go the other way in extended
-        // precision.
-        clean = clean && std::fabs(ratio - kTolerance) > kStopGuard * kTolerance;
-        if (change == 0.0 || ratio < kTolerance || passes >= kSpeciationMaxPasses ||
-            std::isnan(change)) {
-            break;
-        }
-    }
-    ProbeValues v{co3, ca, mg, so4, po4, d, passes};
-    v.clean = clean;
-    return v;
-}
-
-// Two probes of the same totals at two pH values, one in each lane of a vector: each lane does
-// the operations of ProbeLoop in its order, so each ends with that loop's values to the bit, and
-// keeps them from the pass at which its own loop stops.
+// The loop in one lane (V = double) or in the two lanes of a vector (V = DoublePair, two probes of
+// the same totals at two pH values): each lane does the same operations in the same order, so a
+// probe ends with the same values to the bit either way, and keeps those of the pass at which
+// its own loop stops. The phosphate terms are left out where they are zeros.
 using DoublePair = double __attribute__((vector_size(16)));
 
-template <bool kPhosphate>
-inline void ProbeLoopPair(const ProbeConstants& c, const ProbeFactors& f0, const ProbeFactors& f1,
-                          const Totals& t, ProbeValues& out0, ProbeValues& out1) {
-    auto both = [](double x) { return DoublePair{x, x}; };
-    auto lanes = [](double a, double b) { return DoublePair{a, b}; };
-    auto abs = [](DoublePair x) {
-        using Bits = long long __attribute__((vector_size(16)));
-        return reinterpret_cast<DoublePair>(reinterpret_cast<Bits>(x) &
-                                            Bits{0x7FFFFFFFFFFFFFFFLL, 0x7FFFFFFFFFFFFFFFLL});
-    };
-    const DoublePair dic = both(static_cast<double>(t.dic)), caT = both(static_cast<double>(t.ca));
-    const DoublePair mgT = both(static_cast<double>(t.mg)), so4T = both(static_cast<double>(t.so4));
-    const DoublePair po4T = both(static_cast<double>(t.po4)), one = both(1.0);
-    const DoublePair dBase = lanes(f0.dBase, f1.dBase), dCa = lanes(f0.dCa, f1.dCa);
-    const DoublePair dMg = lanes(f0.dMg, f1.dMg), hK2K3 = lanes(f0.hK2K3, f1.hK2K3);
-    const DoublePair hK2K6 = lanes(f0.hK2K6, f1.hK2K6), caOh = lanes(f0.caOh, f1.caOh);
-    const DoublePair mgOh = lanes(f0.mgOh, f1.mgOh), hK23 = lanes(f0.hK23, f1.hK23);
-    const DoublePair invK4 = both(c.invK4), invK5 = both(c.invK5), invK7 = both(c.invK7);
-    const DoublePair invK8 = both(c.invK8), invK15 = both(c.invK15), invK18 = both(c.invK18);
-    const DoublePair hK14K16 = lanes(f0.hK14K16, f1.hK14K16);
-    const DoublePair hK14K19 = lanes(f0.hK14K19, f1.hK14K19);
-    const DoublePair h2K13K14K17 = lanes(f0.h2K13K14K17, f1.h2K13K14K17);
-    const DoublePair h2K13K14K20 = lanes(f0.h2K13K14K20, f1.h2K13K14K20);
-    const DoublePair po4Base = lanes(f0.po4Base, f1.po4Base);
-    DoublePair co3 = dic, ca = caT, mg = mgT, so4 = so4T, po4 = po4T, d = both(0);
+template <class V> constexpr int kLanes = std::is_same_v<V, double> ? 1 : 2;
+
+// The value of a factor in each lane (f1's in the second).
+template <class V> V Lanes(double a, double b) {
+    if constexpr (std::is_same_v<V, double>) {
+        return a;
+    } else {
+        return V{a, b};
+    }
+}
+template <class V> V Each(long double x) {
+    return Lanes<V>(static_cast<double>(x), static_cast<double>(x));
+}
+inline double Lane(double x, int /*lane*/) {
+    return x;
+}
+inline double Lane(DoublePair x, int lane) {
+    return x[lane];
+}
+inline double Abs(double x) {
+    return std::fabs(x);
+}
+inline DoublePair Abs(DoublePair x) {
+    using Bits = long long __attribute__((vector_size(16)));
+    return reinterpret_cast<DoublePair>(reinterpret_cast<Bits>(x) &
+                                        Bits{0x7FFFFFFFFFFFFFFFLL, 0x7FFFFFFFFFFFFFFFLL});
+}
+
+template <bool kPhosphate, class V>
+inline void ProbeLoop(const ProbeConstants& c, const ProbeFactors& f0, const ProbeFactors& f1,
+                      const Totals& t, ProbeValues& out0, ProbeValues& out1) {
+    const V dic = Each<V>(t.dic), caT = Each<V>(t.ca), mgT = Each<V>(t.mg);
+    const V so4T = Each<V>(t.so4), po4T = Each<V>(t.po4), one = Each<V>(1.0L);
+    const V dBase = Lanes<V>(f0.dBase, f1.dBase), dCa = Lanes<V>(f0.dCa, f1.dCa);
+    const V dMg = Lanes<V>(f0.dMg, f1.dMg), hK2K3 = Lanes<V>(f0.hK2K3, f1.hK2K3);
+    const V hK2K6 = Lanes<V>(f0.hK2K6, f1.hK2K6), caOh = Lanes<V>(f0.caOh, f1.caOh);
+    const V mgOh = Lanes<V>(f0.mgOh, f1.mgOh), hK23 = Lanes<V>(f0.hK23, f1.hK23);
+    const V invK4 = Lanes<V>(c.invK4, c.invK4), invK5 = Lanes<V>(c.invK5, c.invK5);
+    const V invK7 = Lanes<V>(c.invK7, c.invK7), invK8 = Lanes<V>(c.invK8, c.invK8);
+    const V invK15 = Lanes<V>(c.invK15, c.invK15), invK18 = Lanes<V>(c.invK18, c.invK18);
+    const V hK14K16 = Lanes<V>(f0.hK14K16, f1.hK14K16);
+    const V hK14K19 = Lanes<V>(f0.hK14K19, f1.hK14K19);
+    const V h2K13K14K17 = Lanes<V>(f0.h2K13K14K17, f1.h2K13K14K17);
+    const V h2K13K14K20 = Lanes<V>(f0.h2K13K14K20, f1.h2K13K14K20);
+    const V po4Base = Lanes<V>(f0.po4Base, f1.po4Base);
+    V co3 = dic, ca = caT, mg = mgT, so4 = so4T, po4 = po4T, d = Each<V>(0.0L);
     constexpr double kTolerance = static_cast<double>(kSpeciationTolerance);
     ProbeValues* out[2] = {&out0, &out1};
     bool clean[2] = {true, true}, done[2] = {false, false};
     for (int passes = 1;; ++passes) {
         d = dBase + dCa * ca + dMg * mg;
-        const DoublePair co3New = dic / d;
-        DoublePair change = abs(co3New - co3);
+        const V co3New = dic / d;
+        V change = Abs(co3New - co3);
         co3 = co3New;
-        DoublePair caNew, mgNew;
+        V caNew, mgNew;
         if constexpr (kPhosphate) {
             caNew = caT / (co3 * hK2K3 + one + co3 * invK4 + so4 * invK5 + po4 * invK15 +
                            po4 * hK14K16 + po4 * h2K13K14K17 + caOh);
-            change += abs(caNew - ca);
+            change += Abs(caNew - ca);
             mgNew = mgT / (co3 * hK2K6 + one + co3 * invK7 + so4 * invK8 + po4 * invK18 +
                            po4 * hK14K19 + po4 * h2K13K14K20 + mgOh);
-            change += abs(mgNew - mg);
+            change += Abs(mgNew - mg);
         } else {
             caNew = caT / (co3 * hK2K3 + one + co3 * invK4 + so4 * invK5 + caOh);
-            change += abs(caNew - ca);
+            change += Abs(caNew - ca);
             mgNew = mgT / (co3 * hK2K6 + one + co3 * invK7 + so4 * invK8 + mgOh);
-            change += abs(mgNew - mg);
+            change += Abs(mgNew - mg);
         }
         ca = caNew;
         mg = mgNew;
-        const DoublePair so4New = so4T / (ca * invK5 + one + mg * invK8 + hK23);
+        const V so4New = so4T / (ca * invK5 + one + mg * invK8 + hK23);
         if constexpr (kPhosphate) {
-            const DoublePair po4New =
-                po4T / (po4Base + ca * invK15 + ca * hK14K16 + ca * h2K13K14K17 + mg * invK18 +
-                        mg * hK14K19 + mg * h2K13K14K20);
-            change += abs(so4New - so4) + abs(po4New - po4);
+            const V po4New = po4T / (po4Base + ca * invK15 + ca * hK14K16 + ca * h2K13K14K17 +
+                                     mg * invK18 + mg * hK14K19 + mg * h2K13K14K20);
+            change += Abs(so4New - so4) + Abs(po4New - po4);
             po4 = po4New;
         } else {
-            change += abs(so4New - so4);
+            change += Abs(so4New - so4);
         }
         so4 = so4New;
-        const DoublePair sum = co3 + ca + mg + so4 + po4;
-        const DoublePair ratio = change / sum;
-        for (int i = 0; i < 2; ++i) {
-            if (done[i]) {
-                continue;
+        const V sum = co3 + ca + mg + so4 + po4;
+        const V ratio = change / sum;
+        bool all = true;
+        for (int i = 0; i < kLanes<V>; ++i) {
+            if (!done[i]) {
+                const double r = Lane(ratio, i), dc = Lane(change, i);
+                // NaN included: a test this near the tolerance may go the other way in extended
+                // precision.
+                clean[i] = clean[i] && std::fabs(r - kTolerance) > kStopGuard * kTolerance;
+                if (dc == 0.0 || r < kTolerance || passes >= kSpeciationMaxPasses ||
+                    std::isnan(dc)) {
+                    *out[i] = ProbeValues{Lane(co3, i), Lane(ca, i), Lane(mg, i), Lane(so4, i),
+                                          Lane(po4, i), Lane(d, i),  passes};
+                    out[i]->clean = clean[i];
+                    done[i] = true;
+                }
             }
-            clean[i] = clean[i] && std::fabs(ratio[i] - kTolerance) > kStopGuard * kTolerance;
-            if (change[i] == 0.0 || ratio[i] < kTolerance || passes >= kSpeciationMaxPasses ||
-                std::isnan(change[i])) {
-                *out[i] = ProbeValues{co3[i], ca[i], mg[i], so4[i], po4[i], d[i], passes};
-                out[i]->clean = clean[i];
-                done[i] = true;
-            }
+            all = all && done[i];
         }
-        if (done[0] && done[1]) {
+        if (all) {
             return;
         }
     }
@@ -641,8 +610,12 @@ inline void FormProbeAlkalinity(const ProbeConstants& c, const ProbeFactors& f, 
 }
 
 inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
-    ProbeValues v =
-        c.hasPhosphate || t.po4 != 0.0L ? ProbeLoop<true>(c, f, t) : ProbeLoop<false>(c, f, t);
+    ProbeValues v;
+    if (c.hasPhosphate || t.po4 != 0.0L) {
+        ProbeLoop<true, double>(c, f, f, t, v, v);
+    } else {
+        ProbeLoop<false, double>(c, f, f, t, v, v);
+    }
     FormProbeAlkalinity(c, f, v);
     return v;
 }
@@ -651,9 +624,9 @@ inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, co
 inline void SolveProbePair(const ProbeConstants& c, const ProbeFactors& f0, const ProbeFactors& f1,
                            const Totals& t, ProbeValues& v0, ProbeValues& v1) {
     if (c.hasPhosphate || t.po4 != 0.0L) {
-        ProbeLoopPair<true>(c, f0, f1, t, v0, v1);
+        ProbeLoop<true, DoublePair>(c, f0, f1, t, v0, v1);
     } else {
-        ProbeLoopPair<false>(c, f0, f1, t, v0, v1);
+        ProbeLoop<false, DoublePair>(c, f0, f1, t, v0, v1);
     }
     FormProbeAlkalinity(c, f0, v0);
     FormProbeAlkalinity(c, f1, v1);
@@ -959,10 +932,8 @@ public:
     Probes(const ConstantFactors& c, long double gammaH)
         : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
     const Trial& At(long double pH, const Totals& totals) {
-        for (int i = 0; i < count_; ++i) {
-            if (SameBits(pH_[i], pH) && SameTotals(t_[i].totals, totals)) {
-                return t_[i];
-            }
+        if (const int kept = Kept(pH, totals); kept >= 0) {
+            return t_[kept];
         }
         const int i = count_ < 2 ? count_++ : 1 - newest_;
         newest_ = i;
@@ -975,7 +946,7 @@ public:
     // the next call.
     std::pair<const Trial*, const Trial*> AtPair(long double a, long double b,
                                                  const Totals& totals) {
-        if (Kept(a, totals) || Kept(b, totals) || SameBits(a, b)) {
+        if (Kept(a, totals) >= 0 || Kept(b, totals) >= 0 || SameBits(a, b)) {
             // At(b) leaves At(a)'s trial in place: two are kept.
             const Trial* first = &At(a, totals);
             return {first, &At(b, totals)};
@@ -992,13 +963,14 @@ public:
     int speciations = 0; // speciation loops run
 
 private:
-    bool Kept(long double pH, const Totals& totals) const {
+    // The trial kept for this pH and these totals, or -1.
+    int Kept(long double pH, const Totals& totals) const {
         for (int i = 0; i < count_; ++i) {
             if (SameBits(pH_[i], pH) && SameTotals(t_[i].totals, totals)) {
-                return true;
+                return i;
             }
         }
-        return false;
+        return -1;
     }
     ProbeConstants c_;
     double gammaH_;
