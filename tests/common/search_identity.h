@@ -50,6 +50,12 @@ inline bool SameBits(long double a, long double b) {
     return std::memcmp(&a, &b, 10) == 0;
 }
 
+// Dose, pH, ionic strength and SI the same to the bit.
+inline bool SameDose(const DoseResult& x, const DoseResult& y) {
+    return SameBits(x.dose, y.dose) && SameBits(x.pH, y.pH) &&
+           SameBits(x.ionicStrength, y.ionicStrength) && SameBits(x.si, y.si);
+}
+
 // "" when every value agrees to the bit, else what differs.
 inline std::string CompareSearches(std::uint64_t index) {
     SearchCase c = MakeSearchCase(index);
@@ -136,9 +142,7 @@ inline std::string CompareSearches(std::uint64_t index) {
          {DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength),
           DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength, &hints),
           DoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, c.ionicStrength, &chained)}) {
-        if (!SameBits(x.dose, y.dose) || !SameBits(x.pH, y.pH) ||
-            !SameBits(x.ionicStrength, y.ionicStrength) || !SameBits(x.si, y.si) ||
-            x.passes != y.passes) {
+        if (!SameDose(x, y) || x.passes != y.passes) {
             diff << ChemicalName(c.chemical) << " " << TargetName(c.target) << ": dose "
                  << static_cast<double>(x.dose) << " vs " << static_cast<double>(y.dose) << ", pH "
                  << static_cast<double>(x.pH) << " vs " << static_cast<double>(y.pH) << "; ";
@@ -155,8 +159,7 @@ inline std::string CompareSearches(std::uint64_t index) {
             y = PlainDoseToTarget(c.chemical, c.target, water, c.ta, c.dic, c.t, ionicStrength);
             return y.ionicStrength;
         });
-        if (!SameBits(x.dose, y.dose) || !SameBits(x.pH, y.pH) ||
-            !SameBits(x.ionicStrength, y.ionicStrength) || !SameBits(x.si, y.si)) {
+        if (!SameDose(x, y)) {
             diff << ChemicalName(c.chemical) << " " << TargetName(c.target)
                  << " over the iteration of the ionic strength: dose "
                  << static_cast<double>(x.dose) << " vs " << static_cast<double>(y.dose) << "; ";
