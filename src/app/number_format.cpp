@@ -3,8 +3,10 @@
 #include "app/cp1252.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -23,9 +25,71 @@ struct DecimalImage {
     int exponent = 0;
 };
 
+// Powers of ten that a long double holds exactly: 10^27 = 5^27 * 2^27, and 5^27 < 2^64.
+constexpr int kExactPowersOfTen = 27;
+constexpr std::array<long double, kExactPowersOfTen + 1> kPowersOfTen = [] {
+    std::array<long double, kExactPowersOfTen + 1> p{};
+    p[0] = 1.0L;
+    for (int i = 1; i <= kExactPowersOfTen; ++i)
+        p[i] = p[i - 1] * 10.0L;
+    return p;
+}();
+
+// The 18 significant digits of x > 0 where x * 10^(17 - p) is formed exactly in 128 bits:
+// x = m 2^e with a 64-bit m, and 10^(17 - p) = 5^(17 - p) 2^(17 - p) with 5^(17 - p) < 2^64.
+// Rounded to the nearest, ties to even, as printf rounds the exact value. Returns false for
+// a value outside 1e-10..1e17, whose decimal exponent p takes a wider product.
+bool ImageDigits(long double x, DecimalImage& img) {
+    if (!(x >= 1e-10L && x < 1e17L))
+        return false;
+    int e = 0;
+    const long double fraction = std::frexp(x, &e); // x = fraction * 2^e, fraction in [0.5, 1)
+    const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+    int p = static_cast<int>(std::floor(std::log10(static_cast<double>(x))));
+    constexpr std::uint64_t kLow = 100000000000000000ULL; // 10^17
+    constexpr std::uint64_t kHigh = 10 * kLow;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = 17 - p; // digits = x * 10^k
+        if (k < 0 || k > kExactPowersOfTen)
+            return false;
+        unsigned __int128 five = 1;
+        for (int i = 0; i < k; ++i)
+            five *= 5;
+        const unsigned __int128 n = static_cast<unsigned __int128>(m) * five;
+        const int s = 64 - e - k; // digits = n / 2^s, s > 0 within the range above
+        if (s <= 0 || s >= 128)
+            return false;
+        const unsigned __int128 q = n >> s;
+        const unsigned __int128 rest = n - (q << s);
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (s - 1);
+        const bool roundUp = rest > half || (rest == half && (q & 1) != 0);
+        if (q < kLow) {
+            --p;
+            continue;
+        }
+        if (q >= kHigh) {
+            ++p;
+            continue;
+        }
+        std::uint64_t digits = static_cast<std::uint64_t>(q) + (roundUp ? 1 : 0);
+        if (digits == kHigh) {
+            digits = kLow;
+            ++p;
+        }
+        char text[24];
+        const auto r = std::to_chars(text, text + sizeof text, digits);
+        img.digits.assign(text, r.ptr);
+        img.exponent = p;
+        return true;
+    }
+    return false;
+}
+
 DecimalImage MakeImage(long double x) {
     DecimalImage img;
     if (x == 0.0L || !std::isfinite(x))
+        return img;
+    if (ImageDigits(std::fabs(x), img))
         return img;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.17Le", std::fabs(x));
@@ -38,6 +102,38 @@ DecimalImage MakeImage(long double x) {
     ++p; // 'e'
     img.exponent = std::atoi(p);
     return img;
+}
+
+// A plain decimal of at most 19 digits and 27 decimals ("12.345", "0.5", "7"): its digits and
+// the power of ten are exact long doubles, so their one quotient is the correctly rounded value,
+// as from_chars gives it. Returns false for any other form.
+bool ReadPlainDecimal(std::string_view mantissa, long double& value) {
+    std::uint64_t digits = 0;
+    int count = 0, decimals = 0;
+    bool afterPoint = false;
+    for (char c : mantissa) {
+        if (c == '.') {
+            if (afterPoint)
+                return false;
+            afterPoint = true;
+            continue;
+        }
+        if (!IsDigit(c))
+            return false;
+        if (digits != 0 || c != '0')
+            ++count;
+        if (count > 19)
+            return false;
+        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+        if (afterPoint)
+            ++decimals;
+    }
+    if (decimals > kExactPowersOfTen)
+        return false;
+    value = static_cast<long double>(digits);
+    if (decimals > 0)
+        value /= kPowersOfTen[static_cast<std::size_t>(decimals)];
+    return true;
 }
 
 // Rounds `digits` (value 0.d1d2... scaled) to keep `keep` leading digits, half away from zero.
@@ -122,7 +218,8 @@ long double ParseNumber(std::string_view text, int* errorPos) {
         const auto dot = mantissa.find('.');
         if (dot != std::string::npos && (dot + 1 == mantissa.size() || !IsDigit(mantissa[dot + 1])))
             mantissa.insert(dot + 1, "0");
-        std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), value);
+        if (!ReadPlainDecimal(mantissa, value))
+            std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), value);
         if (negative)
             value = -value;
     }

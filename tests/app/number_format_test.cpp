@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 using namespace zeb::app;
@@ -110,6 +115,51 @@ TEST(FormatFixed, ValuesThatAreNotNumbersStayBlank) {
     }
     // A zero stays a zero, so the two can be told apart.
     EXPECT_EQ(FormatFixed(0.0L, 8, 3), "   0.000");
+}
+
+// Numbers are read and imaged without the C library where the arithmetic is exact; the texts
+// must stay those that strtold and printf give, ties at the nineteenth digit included.
+TEST(NumberTexts, SameAsTheCLibraryToTheLastDigit) {
+    std::mt19937_64 rng(11);
+    auto image = [](long double x) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.17Le", std::fabs(x));
+        const int e = std::atoi(std::strchr(buf, 'e') + 1);
+        std::string d;
+        for (const char* p = buf; *p != 'e'; ++p)
+            if (*p != '.')
+                d += *p;
+        char out[64];
+        std::snprintf(out, sizeof out, "%c%c.%sE%c%04d", x < 0 ? '-' : ' ', d[0], d.c_str() + 1,
+                      e < 0 ? '-' : '+', std::abs(e));
+        return std::string(out);
+    };
+    int wrong = 0;
+    for (int i = 0; i < 40000; ++i) {
+        const long double bits = std::ldexp(static_cast<long double>(rng() | (1ULL << 63)),
+                                            static_cast<int>(rng() % 160) - 164);
+        const long double decimal = static_cast<long double>(rng() % 1000000000000ULL) /
+                                    std::pow(10.0L, static_cast<int>(rng() % 20));
+        const long double tie = std::ldexp(static_cast<long double>((rng() >> 2) * 2 + 1),
+                                           -static_cast<int>(rng() % 70));
+        for (long double x : {bits, -bits, decimal, std::nextafter(decimal, 0.0L), tie}) {
+            if (FormatScientific(x, 26) != image(x) && ++wrong <= 5)
+                ADD_FAILURE() << FormatScientific(x, 26) << " vs " << image(x);
+        }
+        std::string text = std::to_string(rng() % 100000000000000000ULL);
+        const int decimals = static_cast<int>(rng() % 30);
+        if (decimals > 0) {
+            while (static_cast<int>(text.size()) <= decimals)
+                text.insert(0, "0");
+            text.insert(text.size() - static_cast<std::size_t>(decimals), ".");
+        }
+        long double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        const long double read = ParseNumber(text);
+        if (std::memcmp(&read, &expected, 10) != 0 && ++wrong <= 5)
+            ADD_FAILURE() << "reading " << text;
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(CutValueText, KeepsTenCharactersNeverPartOfOne) {
