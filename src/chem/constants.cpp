@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace zeb::chem {
 namespace {
@@ -129,12 +130,44 @@ const TemperatureTerms& TermsAt(long double t) {
     return e;
 }
 
+// The ions in groups of the same charge and size, whose lg gamma is one and the same
+// expression: each group's is formed once.
+struct IonGroups {
+    int count = 0;
+    std::array<int, std::size(kIons)> groupOf{};
+    std::array<std::size_t, std::size(kIons)> first{}; // an ion of each group
+};
+constexpr IonGroups kIonGroups = [] {
+    IonGroups g;
+    for (std::size_t i = 0; i < std::size(kIons); ++i) {
+        int group = -1;
+        for (int j = 0; j < g.count; ++j) {
+            const IonSize& other = kIons[g.first[static_cast<std::size_t>(j)]];
+            if (other.chargeSquared == kIons[i].chargeSquared && other.size == kIons[i].size) {
+                group = j;
+            }
+        }
+        if (group < 0) {
+            group = g.count++;
+            g.first[static_cast<std::size_t>(group)] = i;
+        }
+        g.groupOf[i] = group;
+    }
+    return g;
+}();
+
 void FillActivityCoefficients(const ActivityModel& m, long double ionicStrength,
                               ActivityCoefficients& lgGamma) {
     ClearVector50(lgGamma);
     const long double sqrtIm = std::sqrt(ionicStrength / 1000.0L);
-    for (const IonSize& ion : kIons) {
-        lgGamma[ion.slot] = (-m.a * ion.chargeSquared * sqrtIm) / (m.b * ion.size * sqrtIm + 1.0L);
+    std::array<long double, std::size(kIons)> group{};
+    for (int j = 0; j < kIonGroups.count; ++j) {
+        const IonSize& ion = kIons[kIonGroups.first[static_cast<std::size_t>(j)]];
+        group[static_cast<std::size_t>(j)] =
+            (-m.a * ion.chargeSquared * sqrtIm) / (m.b * ion.size * sqrtIm + 1.0L);
+    }
+    for (std::size_t i = 0; i < std::size(kIons); ++i) {
+        lgGamma[kIons[i].slot] = group[static_cast<std::size_t>(kIonGroups.groupOf[i])];
     }
 }
 
@@ -145,8 +178,10 @@ void ComputeActivityCoefficients(long double t, long double ionicStrength,
     FillActivityCoefficients(ComputeActivityModel(t), ionicStrength, lgGamma);
 }
 
-void ComputeConstants(long double t, long double ionicStrength, long double& gammaH,
-                      EquilibriumConstants& k, bool withPhosphate) {
+namespace {
+
+void FormConstants(long double t, long double ionicStrength, long double& gammaH,
+                   EquilibriumConstants& k, bool withPhosphate) {
     ClearVector50(k);
     const TemperatureTerms& terms = TermsAt(t);
 
@@ -167,6 +202,42 @@ void ComputeConstants(long double t, long double ionicStrength, long double& gam
         }
         k[static_cast<std::size_t>(i)] = Pow10(lgK) * c.factor;
     }
+}
+
+} // namespace
+
+// The columns of a water and their searches ask for the same constants more than once (every
+// ionic-strength iteration starts at 0, and the temperatures of a water are often one): the
+// last few sets are kept, by the exact bits of their arguments.
+void ComputeConstants(long double t, long double ionicStrength, long double& gammaH,
+                      EquilibriumConstants& k, bool withPhosphate) {
+    struct Kept {
+        long double t = 0, ionicStrength = 0;
+        bool withPhosphate = false;
+        long double gammaH = 0;
+        EquilibriumConstants k{};
+    };
+    constexpr int kKept = 8;
+    thread_local std::array<Kept, kKept> kept;
+    thread_local int count = 0, next = 0;
+    for (int i = 0; i < count; ++i) {
+        const Kept& e = kept[static_cast<std::size_t>(i)];
+        if (e.withPhosphate == withPhosphate && std::memcmp(&e.t, &t, 10) == 0 &&
+            std::memcmp(&e.ionicStrength, &ionicStrength, 10) == 0) {
+            gammaH = e.gammaH;
+            k = e.k;
+            return;
+        }
+    }
+    FormConstants(t, ionicStrength, gammaH, k, withPhosphate);
+    Kept& e = kept[static_cast<std::size_t>(next)];
+    next = (next + 1) % kKept;
+    count = std::min(count + 1, kKept);
+    e.t = t;
+    e.ionicStrength = ionicStrength;
+    e.withPhosphate = withPhosphate;
+    e.gammaH = gammaH;
+    e.k = k;
 }
 
 long double ConstantUnitFactor(int n) {

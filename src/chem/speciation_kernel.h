@@ -692,12 +692,9 @@ public:
     DoubleTrials() = default;
     DoubleTrials(const ConstantFactors& c, long double gammaH)
         : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
-    // The side of the balance at `pH` where double precision settles it, else 0 (also for a
-    // water whose balance may not fall, which no trial in double is made for).
+    // The side of the balance at `pH` where double precision settles it, else 0. Only for a
+    // water whose balance falls (Probeable), which the caller has checked.
     int Side(long double pH, const Totals& totals, long double ta, long double dic) {
-        if (!Probeable(totals, ta, dic)) {
-            return 0;
-        }
         return SideInDouble(At(pH, totals), factors_, totals, ta, dic);
     }
     const ProbeValues& At(long double pH, const Totals& totals) {
@@ -728,7 +725,8 @@ class FreshTrials {
 public:
     FreshTrials(const ConstantFactors& c, long double gammaH)
         : c_(c), gammaH_(gammaH), double_(c, gammaH) {}
-    // The side of trial n's balance where double precision settles it, else 0.
+    // The side of trial n's balance where double precision settles it, else 0 (a water that
+    // Probeable accepts).
     int Side(int /*trial*/, long double pH, const Totals& totals, long double ta, long double dic) {
         return double_.Side(pH, totals, ta, dic);
     }
@@ -771,8 +769,8 @@ public:
         }
         speciations = 0;
     }
-    // The side of trial n's balance where double precision settles it, else 0; 0 also where
-    // the extended trial is kept already.
+    // The side of trial n's balance where double precision settles it, else 0 (a water that
+    // Probeable accepts); 0 also where the extended trial is kept already.
     int Side(int trial, long double pH, const Totals& totals, long double ta, long double dic) {
         if (trial < kTrials) {
             const Slot& s = slots_[static_cast<std::size_t>(trial)];
@@ -1011,11 +1009,13 @@ SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long 
     long double lo = 0.0L, hi = 14.0L, mid = 0.0L;
     SearchEnd end;
     bool evaluated = false;
+    // No trial in double is made for a water whose balance may not fall.
+    const bool inDouble = Probeable(totals, ta, dic);
     for (;;) {
         mid = (hi - lo) / 2.0L + lo;
         long double g = 1.0L;
         evaluated = !(mid <= low) && !(mid >= high);
-        const int side = evaluated ? trials.Side(end.trials, mid, totals, ta, dic) : 0;
+        const int side = evaluated && inDouble ? trials.Side(end.trials, mid, totals, ta, dic) : 0;
         if (side != 0) {
             evaluated = false;
             g = side;

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace zeb::chem {
 namespace {
@@ -68,6 +71,53 @@ TEST(ConstantsTest, IonicStrengthRaisesConstantsWithChargedProducts) {
     ActivityCoefficients lg;
     ComputeActivityCoefficients(12.0L, 10.0L, lg);
     EXPECT_NEAR(Log10(k10[KIndex(11)] / k0[KIndex(11)]), -lg[slot::Co3] - 2 * lg[slot::H], 1e-15);
+}
+
+// Constant sets are kept and handed out again by the exact bits of their arguments: whatever was
+// asked before, every set must be the one its own arguments give, phosphate constants only with
+// phosphate.
+TEST(ConstantsTest, SameSetsWhateverWasAskedBefore) {
+    struct Ask {
+        long double t, ionicStrength;
+        bool withPhosphate;
+    };
+    std::vector<Ask> asks; // more than are kept
+    for (long double t : {10.0L, 25.0L})
+        for (long double ios : {0.0L, 3.0L, std::nextafter(3.0L, 4.0L)})
+            for (bool po4 : {true, false})
+                asks.push_back({t, ios, po4});
+    struct Set {
+        long double gammaH = 0;
+        EquilibriumConstants k{};
+    };
+    auto compute = [](const Ask& a) {
+        Set s;
+        ComputeConstants(a.t, a.ionicStrength, s.gammaH, s.k, a.withPhosphate);
+        return s;
+    };
+    std::vector<Set> first;
+    for (const Ask& a : asks)
+        first.push_back(compute(a));
+    for (std::size_t i = 0; i < asks.size(); ++i) {
+        EXPECT_EQ(first[i].k[KIndex(15)] != 0.0L, asks[i].withPhosphate) << i;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (asks[i].t != asks[j].t ||
+                (asks[i].ionicStrength == 0) != (asks[j].ionicStrength == 0))
+                EXPECT_NE(first[i].k[KIndex(1)], first[j].k[KIndex(1)]) << i << " " << j;
+        }
+    }
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t i = 0; i < asks.size(); ++i) {
+            // Forwards, backwards and out of order, so that some are still kept and some not.
+            const std::size_t j = round == 0   ? i
+                                  : round == 1 ? asks.size() - 1 - i
+                                               : (i * 7) % asks.size();
+            const Set again = compute(asks[j]);
+            EXPECT_EQ(std::memcmp(&again.gammaH, &first[j].gammaH, 10), 0) << j;
+            for (std::size_t n = 0; n < again.k.size(); ++n)
+                ASSERT_EQ(std::memcmp(&again.k[n], &first[j].k[n], 10), 0) << j << " K index " << n;
+        }
+    }
 }
 
 } // namespace
