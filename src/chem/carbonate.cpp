@@ -72,9 +72,11 @@ public:
         return kernel::FormAlkalinity(c_, f_, v);
     }
     // The same in double precision, as a probe forms it: within the loop's convergence error
-    // of At, for deciding what lies beyond that error.
-    kernel::ProbeValues Estimate(const SpeciesVector& s) const {
-        return kernel::SolveProbe(probeConstants_, probeFactors_, kernel::ReadTotals(s));
+    // of At, for deciding what lies beyond that error; of this and `other` at once.
+    void EstimateWith(const FixedPHAlkalinity& other, const SpeciesVector& s,
+                      kernel::ProbeValues& mine, kernel::ProbeValues& others) const {
+        kernel::SolveProbePair(probeConstants_, other.probeConstants_, probeFactors_,
+                               other.probeFactors_, kernel::ReadTotals(s), mine, others);
     }
     const kernel::ProbeFactors& EstimateFactors() const { return probeFactors_; }
 
@@ -113,7 +115,8 @@ RowTwoEstimate EstimateRowTwo(const FixedPHAlkalinity& at82, const FixedPHAlkali
     if (!kernel::Probeable(totals, 0.0L, x) || !std::isfinite(m.ks82 - m.kb82)) {
         return {};
     }
-    const kernel::ProbeValues e82 = at82.Estimate(s), ePH = atPH.Estimate(s);
+    kernel::ProbeValues e82, ePH;
+    at82.EstimateWith(atPH, s, e82, ePH);
     RowTwoEstimate out;
     const long double r182 = e82.r1, r082 = e82.r0, r1pH = ePH.r1, r0pH = ePH.r0;
     const long double p = (r182 - 1.0L) * x + (m.ks82 - m.kb82) + r082;

@@ -518,17 +518,18 @@ inline DoublePair Abs(DoublePair x) {
 }
 
 template <bool kPhosphate, class V>
-inline void ProbeLoop(const ProbeConstants& c, const ProbeFactors& f0, const ProbeFactors& f1,
-                      const Totals& t, ProbeValues& out0, ProbeValues& out1) {
+inline void ProbeLoop(const ProbeConstants& c0, const ProbeConstants& c1, const ProbeFactors& f0,
+                      const ProbeFactors& f1, const Totals& t, ProbeValues& out0,
+                      ProbeValues& out1) {
     const V dic = Each<V>(t.dic), caT = Each<V>(t.ca), mgT = Each<V>(t.mg);
     const V so4T = Each<V>(t.so4), po4T = Each<V>(t.po4), one = Each<V>(1.0L);
     const V dBase = Lanes<V>(f0.dBase, f1.dBase), dCa = Lanes<V>(f0.dCa, f1.dCa);
     const V dMg = Lanes<V>(f0.dMg, f1.dMg), hK2K3 = Lanes<V>(f0.hK2K3, f1.hK2K3);
     const V hK2K6 = Lanes<V>(f0.hK2K6, f1.hK2K6), caOh = Lanes<V>(f0.caOh, f1.caOh);
     const V mgOh = Lanes<V>(f0.mgOh, f1.mgOh), hK23 = Lanes<V>(f0.hK23, f1.hK23);
-    const V invK4 = Lanes<V>(c.invK4, c.invK4), invK5 = Lanes<V>(c.invK5, c.invK5);
-    const V invK7 = Lanes<V>(c.invK7, c.invK7), invK8 = Lanes<V>(c.invK8, c.invK8);
-    const V invK15 = Lanes<V>(c.invK15, c.invK15), invK18 = Lanes<V>(c.invK18, c.invK18);
+    const V invK4 = Lanes<V>(c0.invK4, c1.invK4), invK5 = Lanes<V>(c0.invK5, c1.invK5);
+    const V invK7 = Lanes<V>(c0.invK7, c1.invK7), invK8 = Lanes<V>(c0.invK8, c1.invK8);
+    const V invK15 = Lanes<V>(c0.invK15, c1.invK15), invK18 = Lanes<V>(c0.invK18, c1.invK18);
     const V hK14K16 = Lanes<V>(f0.hK14K16, f1.hK14K16);
     const V hK14K19 = Lanes<V>(f0.hK14K19, f1.hK14K19);
     const V h2K13K14K17 = Lanes<V>(f0.h2K13K14K17, f1.h2K13K14K17);
@@ -612,24 +613,35 @@ inline void FormProbeAlkalinity(const ProbeConstants& c, const ProbeFactors& f, 
 inline ProbeValues SolveProbe(const ProbeConstants& c, const ProbeFactors& f, const Totals& t) {
     ProbeValues v;
     if (c.hasPhosphate || t.po4 != 0.0L) {
-        ProbeLoop<true, double>(c, f, f, t, v, v);
+        ProbeLoop<true, double>(c, c, f, f, t, v, v);
     } else {
-        ProbeLoop<false, double>(c, f, f, t, v, v);
+        ProbeLoop<false, double>(c, c, f, f, t, v, v);
     }
     FormProbeAlkalinity(c, f, v);
     return v;
 }
 
-// SolveProbe at two pH values at once.
+// SolveProbe at two pH values at once, each with its own constants (of one water: the same
+// phosphate, at two temperatures, say).
+inline void SolveProbePair(const ProbeConstants& c0, const ProbeConstants& c1,
+                           const ProbeFactors& f0, const ProbeFactors& f1, const Totals& t,
+                           ProbeValues& v0, ProbeValues& v1) {
+    if (c0.hasPhosphate != c1.hasPhosphate) {
+        v0 = SolveProbe(c0, f0, t);
+        v1 = SolveProbe(c1, f1, t);
+        return;
+    }
+    if (c0.hasPhosphate || t.po4 != 0.0L) {
+        ProbeLoop<true, DoublePair>(c0, c1, f0, f1, t, v0, v1);
+    } else {
+        ProbeLoop<false, DoublePair>(c0, c1, f0, f1, t, v0, v1);
+    }
+    FormProbeAlkalinity(c0, f0, v0);
+    FormProbeAlkalinity(c1, f1, v1);
+}
 inline void SolveProbePair(const ProbeConstants& c, const ProbeFactors& f0, const ProbeFactors& f1,
                            const Totals& t, ProbeValues& v0, ProbeValues& v1) {
-    if (c.hasPhosphate || t.po4 != 0.0L) {
-        ProbeLoop<true, DoublePair>(c, f0, f1, t, v0, v1);
-    } else {
-        ProbeLoop<false, DoublePair>(c, f0, f1, t, v0, v1);
-    }
-    FormProbeAlkalinity(c, f0, v0);
-    FormProbeAlkalinity(c, f1, v1);
+    SolveProbePair(c, c, f0, f1, t, v0, v1);
 }
 
 // A water whose balance falls with pH, so that probes can settle anything: finite, with no total

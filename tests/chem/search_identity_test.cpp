@@ -156,7 +156,8 @@ TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
 }
 
 // Probes in pairs run two loops in the lanes of one vector; each lane must end where its own loop
-// ends, with its values to the bit, also where the two take different numbers of passes.
+// ends, with its values to the bit, also where the two take different numbers of passes, and
+// where each lane has the constants of its own temperature.
 TEST(SearchIdentityEdges, ProbesInPairsEqualSingleProbes) {
     using namespace zeb::chem;
     using namespace zeb::chem::kernel;
@@ -168,17 +169,25 @@ TEST(SearchIdentityEdges, ProbesInPairsEqualSingleProbes) {
     for (std::uint64_t w = 0; w < 2000; ++w) {
         SpeciesVector s = zeb::results::ParseWaterInputs(zeb::test::RandomWater(w)).species;
         s[slot::Dic] = w % 4 == 1 ? std::pow(10.0, -uniform(3, 20)) : uniform(0.01, 20);
-        EquilibriumConstants k;
-        long double gammaH = 0;
-        ComputeConstants(uniform(0, 90), uniform(0, 60), gammaH, k);
-        const ProbeConstants c = MakeProbeConstants(MakeConstantFactors(k, s[slot::Po4Total] != 0));
+        const long double ios = uniform(0, 60);
+        auto constants = [&](long double t, double& g) {
+            EquilibriumConstants k;
+            long double gammaH = 0;
+            ComputeConstants(t, ios, gammaH, k);
+            g = static_cast<double>(gammaH);
+            return MakeProbeConstants(MakeConstantFactors(k, s[slot::Po4Total] != 0));
+        };
+        double g0 = 0, g1 = 0;
+        const ProbeConstants c0 = constants(uniform(0, 90), g0);
+        const ProbeConstants c1 = w % 2 == 0 ? c0 : constants(uniform(0, 90), g1);
+        if (w % 2 == 0)
+            g1 = g0;
         const Totals totals = ReadTotals(s);
-        const double g = static_cast<double>(gammaH);
-        const ProbeFactors f0 = MakeProbeFactors(c, g, uniform(0, 14));
-        const ProbeFactors f1 = MakeProbeFactors(c, g, uniform(0, 14));
+        const ProbeFactors f0 = MakeProbeFactors(c0, g0, uniform(0, 14));
+        const ProbeFactors f1 = MakeProbeFactors(c1, g1, uniform(0, 14));
         ProbeValues p0, p1;
-        SolveProbePair(c, f0, f1, totals, p0, p1);
-        const ProbeValues s0 = SolveProbe(c, f0, totals), s1 = SolveProbe(c, f1, totals);
+        SolveProbePair(c0, c1, f0, f1, totals, p0, p1);
+        const ProbeValues s0 = SolveProbe(c0, f0, totals), s1 = SolveProbe(c1, f1, totals);
         auto same = [](const ProbeValues& a, const ProbeValues& b) {
             const double x[] = {a.co3, a.ca, a.mg, a.so4, a.po4, a.d, a.r1, a.r0};
             const double y[] = {b.co3, b.ca, b.mg, b.so4, b.po4, b.d, b.r1, b.r0};
