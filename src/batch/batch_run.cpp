@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <thread>
 
 namespace zeb::batch {
@@ -148,17 +149,14 @@ BatchSummary RunBatch(CsvReader& reader, const BatchOptions& options,
 
     unsigned threads = options.threads ? options.threads : std::thread::hardware_concurrency();
     threads = std::max(1u, threads);
-    std::vector<CsvRecord> records;
-    std::vector<BatchRow> rows;
     const std::size_t blockRows = std::max<std::size_t>(1, options.blockRows);
-    records.reserve(blockRows);
-    bool more = true;
-    while (more) {
-        if (options.cancel && options.cancel->load()) {
-            summary.cancelled = true;
-            break;
-        }
+    const RowExtent extent{options.doses, options.pHA};
+    const CsvDialect dialect = reader.dialect(); // the workers' copy, fixed from the first bytes
+
+    // The next block of records that are not blank; false once the file is read to its end.
+    auto readBlock = [&](std::vector<CsvRecord>& records) {
         records.clear();
+        bool more = true;
         while (records.size() < blockRows && (more = reader.Next(record))) {
             bool blank = true;
             for (const std::string& c : record.cells)
@@ -166,29 +164,17 @@ BatchSummary RunBatch(CsvReader& reader, const BatchOptions& options,
             if (!blank)
                 records.push_back(std::move(record));
         }
-        rows.assign(records.size(), BatchRow());
-        const RowExtent extent{options.doses, options.pHA};
-        std::atomic<std::size_t> next{0};
-        auto work = [&] {
-            for (std::size_t i; (i = next.fetch_add(1)) < records.size();)
-                rows[i] = ComputeRow(columns, reader.dialect(), records[i], extent);
-        };
-        {
-            std::vector<std::jthread> pool;
-            const unsigned helpers = std::min<std::size_t>(threads, records.size()) > 1
-                                         ? std::min<std::size_t>(threads, records.size()) - 1
-                                         : 0;
-            for (unsigned t = 0; t < helpers; ++t)
-                pool.emplace_back(work);
-            work();
-        }
+        return more;
+    };
+    // Hands a computed block to the sink, in file order, and reports the progress.
+    auto deliver = [&](const std::vector<BatchRow>& rows) {
         for (const BatchRow& row : rows) {
             ++summary.rows;
             summary.failed += row.error.has_value();
             summary.withWarnings += !row.warnings.empty();
             sink(row);
         }
-        if (progress) {
+        if (progress && !rows.empty()) {
             BatchProgress p;
             p.rows = summary.rows;
             p.bytesRead = reader.bytesRead();
@@ -197,7 +183,50 @@ BatchSummary RunBatch(CsvReader& reader, const BatchOptions& options,
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             progress(p);
         }
+    };
+
+    // While the threads compute one block, this one hands the block before it to the sink and
+    // reads the block after it: reading and writing keep no core waiting.
+    std::vector<CsvRecord> records, nextRecords;
+    std::vector<BatchRow> rows, computed;
+    records.reserve(blockRows);
+    nextRecords.reserve(blockRows);
+    bool more = readBlock(records);
+    std::exception_ptr readError;
+    while (!records.empty()) {
+        if (options.cancel && options.cancel->load()) {
+            summary.cancelled = true;
+            break;
+        }
+        rows.assign(records.size(), BatchRow());
+        {
+            std::atomic<std::size_t> next{0};
+            auto work = [&] {
+                for (std::size_t i; (i = next.fetch_add(1)) < records.size();)
+                    rows[i] = ComputeRow(columns, dialect, records[i], extent);
+            };
+            std::vector<std::jthread> pool;
+            const unsigned workers =
+                static_cast<unsigned>(std::min<std::size_t>(threads, records.size()));
+            for (unsigned t = 0; t < workers; ++t)
+                pool.emplace_back(work);
+            deliver(computed);
+            // A file that cannot be read further ends the run once what was read is delivered.
+            try {
+                more = more && readBlock(nextRecords);
+            } catch (...) {
+                readError = std::current_exception();
+                more = false;
+                nextRecords.clear();
+            }
+        }
+        computed.swap(rows);
+        records.swap(nextRecords);
+        nextRecords.clear();
     }
+    deliver(computed);
+    if (readError)
+        std::rethrow_exception(readError);
     return summary;
 }
 

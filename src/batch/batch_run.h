@@ -64,8 +64,11 @@ struct BatchSummary {
 };
 
 // Reads the header (throws ColumnError when unusable, app::FileError when unreadable), then
-// computes the rows block by block: memory stays that of one block whatever the file's length.
-// `header` receives the column notes before the first row; `sink` gets every row in file order.
+// computes the rows block by block, reading the next block and handing on the one before while
+// one is computed: memory stays that of three blocks whatever the file's length. `header`
+// receives the column notes before the first row; `sink` gets every row in file order, and
+// `progress` is called after each block, both on the calling thread. A file that cannot be read
+// further still delivers every row before the block it breaks off in, then throws.
 BatchSummary RunBatch(CsvReader& reader, const BatchOptions& options,
                       const std::function<void(const ColumnMap&)>& header,
                       const std::function<void(const BatchRow&)>& sink,

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <sstream>
 
 namespace zeb::batch {
@@ -391,6 +393,49 @@ TEST(BatchOutput, RowsComeInFileOrderWhateverTheThreads) {
         ASSERT_EQ(ids.size(), 30u);
         for (int i = 0; i < 30; ++i)
             ASSERT_EQ(ids[i], "W" + std::to_string(i));
+    }
+}
+
+// Blocks are computed while the block before is handed on and the block after is read: a file
+// that breaks off, or a cancel, still delivers every row computed before it, in file order.
+TEST(BatchOutput, BreakOffAndCancelKeepEveryRowBefore) {
+    std::string input = "id,pH,ks43,massCa\n";
+    for (int i = 0; i < 20; ++i)
+        input += "W" + std::to_string(i) + ",7.2,2,40\n";
+    BatchOptions options;
+    options.threads = 2;
+    options.blockRows = 7;
+    {
+        // Rows 15-20 and a field whose quote is never closed: the third block cannot be read.
+        CsvReader reader = ReaderOf(input + "W20,\"" + std::string(3 << 20, 'x'));
+        std::vector<std::string> ids;
+        int reports = 0;
+        EXPECT_THROW(RunBatch(
+                         reader, options, {}, [&](const BatchRow& row) { ids.push_back(row.id); },
+                         [&](const BatchProgress& p) {
+                             ++reports;
+                             EXPECT_EQ(p.rows, static_cast<std::int64_t>(ids.size()));
+                         }),
+                     app::FileError);
+        ASSERT_EQ(ids.size(), 14u);
+        EXPECT_EQ(ids[13], "W13");
+        EXPECT_EQ(reports, 2);
+    }
+    {
+        CsvReader reader = ReaderOf(input);
+        std::atomic<bool> cancel{false};
+        options.cancel = &cancel;
+        std::vector<std::string> ids;
+        const BatchSummary s = RunBatch(reader, options, {}, [&](const BatchRow& row) {
+            ids.push_back(row.id);
+            cancel = true;
+        });
+        EXPECT_TRUE(s.cancelled);
+        ASSERT_GE(ids.size(), 7u);
+        ASSERT_LT(ids.size(), 20u);
+        EXPECT_EQ(s.rows, static_cast<std::int64_t>(ids.size()));
+        for (std::size_t i = 0; i < ids.size(); ++i)
+            EXPECT_EQ(ids[i], "W" + std::to_string(i));
     }
 }
 
