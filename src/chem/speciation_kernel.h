@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <type_traits>
@@ -1010,57 +1011,125 @@ template <class Trials> void EvaluateLast(Trials& trials, SearchEnd& end, const 
     ++end.speciations;
 }
 
+// The values of the bisection over 0..14 are multiples of 14 / 2^kGridBits until it ends (24
+// halvings): held as integer multiples, each is formed as a long double exactly, the same value
+// to the bit as the halving in long double arithmetic forms, and whether it lies on a settled
+// side is a comparison of integers.
+inline constexpr int kGridBits = 40;
+using GridIndex = std::int64_t;
+inline constexpr GridIndex kGridEnd = GridIndex{1} << kGridBits; // the index of pH 14
+constexpr long double GridValue(GridIndex j) {
+    return static_cast<long double>(14 * j) * 0x1p-40L;
+}
+static_assert(kGridBits == 40, "GridValue scales by 2^-kGridBits");
+// The widest bracket (a power of two) narrower than the tolerance: the search ends there.
+inline constexpr GridIndex kGridNarrow = [] {
+    GridIndex w = kGridEnd;
+    while (w > 0 && !(GridValue(w) < kPHTolerance)) {
+        w /= 2;
+    }
+    return w;
+}();
+static_assert(kGridNarrow == GridIndex{1} << 16, "24 halvings of 0..14 reach the tolerance");
+// The largest index whose value is at most x (-1 for none: x below 0 or NaN).
+inline GridIndex LastAtMost(long double x) {
+    if (!(x >= 0.0L)) {
+        return -1;
+    }
+    if (x >= 14.0L) {
+        return kGridEnd;
+    }
+    GridIndex j = static_cast<GridIndex>(x / 14.0L * static_cast<long double>(kGridEnd));
+    while (j < kGridEnd && GridValue(j + 1) <= x) {
+        ++j;
+    }
+    while (j >= 0 && GridValue(j) > x) {
+        --j;
+    }
+    return j;
+}
+// The smallest index whose value is at least x (kGridEnd + 1 for none: x above 14 or NaN).
+inline GridIndex FirstAtLeast(long double x) {
+    if (!(x <= 14.0L)) {
+        return kGridEnd + 1;
+    }
+    const GridIndex below = LastAtMost(x); // at most x; the next is above it, or equal
+    return below >= 0 && GridValue(below) == x ? below : below + 1;
+}
+
 template <class Trials>
 SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long double dic,
                    const long double* goal = nullptr, const Settled* settled = nullptr,
                    bool lastNeeded = true) {
     species[slot::Dic] = dic;
     const Totals totals = ReadTotals(species);
-    const long double low = settled != nullptr ? settled->low : -kInfinity;
-    const long double high = settled != nullptr ? settled->high : kInfinity;
-    long double lo = 0.0L, hi = 14.0L, mid = 0.0L;
+    // A trial at or below `low` is settled positive, one at or above `high` negative (which
+    // wins where both hold).
+    const GridIndex low = settled != nullptr ? LastAtMost(settled->low) : -1;
+    const GridIndex high = settled != nullptr ? FirstAtLeast(settled->high) : kGridEnd + 1;
+    // The bracket leaves `goal` out once hi < goal (hi at most belowGoal) or lo > goal (lo at
+    // least aboveGoal); it is narrower than the tolerance once at most kGridNarrow wide.
+    GridIndex belowGoal = -1, aboveGoal = kGridEnd + 1;
+    if (goal != nullptr) {
+        const GridIndex atMost = LastAtMost(*goal);
+        belowGoal = atMost >= 0 && GridValue(atMost) == *goal ? atMost - 1 : atMost;
+        aboveGoal = atMost + 1;
+        if (!(*goal == *goal)) {
+            belowGoal = -1;
+            aboveGoal = kGridEnd + 1;
+        }
+    }
+    GridIndex lo = 0, hi = kGridEnd, mid = 0;
     SearchEnd end;
     bool evaluated = false;
     // No trial in double is made for a water whose balance may not fall.
     const bool inDouble = Probeable(totals, ta, dic);
     for (;;) {
-        mid = (hi - lo) / 2.0L + lo;
-        long double g = 1.0L;
-        evaluated = !(mid <= low) && !(mid >= high);
-        const int side = evaluated && inDouble ? trials.Side(end.trials, mid, totals, ta, dic) : 0;
-        if (side != 0) {
+        mid = lo + (hi - lo) / 2;
+        if (mid <= low || mid >= high) {
+            // Settled: no speciation, and no branch on which side.
             evaluated = false;
-            g = side;
-        } else if (evaluated) {
-            end.last = &trials.Evaluate(end.trials, mid, totals);
-            ++end.speciations;
-            g = ta - dic * end.last->alkalinity.r1 - end.last->alkalinity.r0;
-        } else if (mid >= high) {
-            g = -1.0L;
+            const bool negative = mid >= high;
+            lo = negative ? lo : mid;
+            hi = negative ? mid : hi;
+            ++end.trials;
+        } else {
+            const long double pH = GridValue(mid);
+            long double g = 1.0L;
+            evaluated = true;
+            const int side = inDouble ? trials.Side(end.trials, pH, totals, ta, dic) : 0;
+            if (side != 0) {
+                evaluated = false;
+                g = side;
+            } else {
+                end.last = &trials.Evaluate(end.trials, pH, totals);
+                ++end.speciations;
+                g = ta - dic * end.last->alkalinity.r1 - end.last->alkalinity.r0;
+            }
+            ++end.trials;
+            if (std::isnan(g)) {
+                break;
+            }
+            if (g > 0.0L) {
+                lo = mid;
+            }
+            if (g < 0.0L) {
+                hi = mid;
+            }
+            if (g == 0.0L) {
+                lo = hi;
+            }
         }
-        ++end.trials;
-        if (std::isnan(g)) {
+        if (hi - lo <= kGridNarrow || end.trials >= kPHBisectionMaxPasses) {
             break;
         }
-        if (g > 0.0L) {
-            lo = mid;
-        }
-        if (g < 0.0L) {
-            hi = mid;
-        }
-        if (g == 0.0L) {
-            lo = hi;
-        }
-        if (std::fabs(lo - hi) < kPHTolerance || end.trials >= kPHBisectionMaxPasses) {
-            break;
-        }
-        if (goal != nullptr && (hi < *goal || lo > *goal)) {
-            end.side = hi < *goal ? -1 : 1;
+        if (hi <= belowGoal || lo >= aboveGoal) {
+            end.side = hi <= belowGoal ? -1 : 1;
             end.last = nullptr;
             return end;
         }
     }
-    end.pH = mid;
+    end.pH = GridValue(mid);
     if (!evaluated) {
         end.last = nullptr;
         if (lastNeeded) {

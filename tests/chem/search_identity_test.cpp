@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -198,6 +199,119 @@ TEST(SearchIdentityEdges, ProbesInPairsEqualSingleProbes) {
     }
     EXPECT_EQ(differing, 0);
     EXPECT_GT(unequalPasses, 1000);
+}
+
+// The bisection holds its values as integer multiples of a grid and settles sides by comparing
+// integers; it must take the decisions, trials and ends of the bisection in long double values:
+// settled bounds anywhere (on grid values too, NaN, infinite, crossed), goals anywhere, a balance
+// that is zero or NaN at a trial, trials that double precision settles.
+TEST(SearchIdentityEdges, BisectionOnTheGridIsTheBisectionInLongDouble) {
+    using namespace zeb::chem;
+    using namespace zeb::chem::kernel;
+    // The balance ta - r0 with r0 = pH: positive below `root`; NaN from `nanFrom` on.
+    struct Fake {
+        long double nanFrom = kInfinity;
+        std::uint64_t seed = 0;
+        Trial t;
+        int Side(int n, long double pH, const Totals&, long double ta, long double) const {
+            const long double g = pH >= nanFrom ? NAN : ta - pH;
+            return (seed >> (n % 60)) & 1 ? (g > 0 ? 1 : g < 0 ? -1 : 0) : 0;
+        }
+        const Trial& Evaluate(int, long double pH, const Totals&) {
+            t.alkalinity.r1 = 0;
+            t.alkalinity.r0 = pH >= nanFrom ? NAN : pH;
+            return t;
+        }
+    };
+    // The bisection as it ran on long double values.
+    auto reference = [](Fake& f, long double ta, const long double* goal, long double low,
+                        long double high) {
+        long double lo = 0.0L, hi = 14.0L, mid = 0.0L;
+        SearchEnd end;
+        bool evaluated = false;
+        for (;;) {
+            mid = (hi - lo) / 2.0L + lo;
+            long double g = 1.0L;
+            evaluated = !(mid <= low) && !(mid >= high);
+            // No trial in double where the balance may not fall (here: a TA that is no number).
+            const int side =
+                evaluated && std::isfinite(ta) ? f.Side(end.trials, mid, Totals{}, ta, 0) : 0;
+            if (side != 0) {
+                evaluated = false;
+                g = side;
+            } else if (evaluated) {
+                g = ta - f.Evaluate(end.trials, mid, Totals{}).alkalinity.r0;
+                ++end.speciations;
+            } else if (mid >= high) {
+                g = -1.0L;
+            }
+            ++end.trials;
+            if (std::isnan(g))
+                break;
+            if (g > 0.0L)
+                lo = mid;
+            if (g < 0.0L)
+                hi = mid;
+            if (g == 0.0L)
+                lo = hi;
+            if (std::fabs(lo - hi) < kPHTolerance || end.trials >= kPHBisectionMaxPasses)
+                break;
+            if (goal != nullptr && (hi < *goal || lo > *goal)) {
+                end.side = hi < *goal ? -1 : 1;
+                return std::pair{end, false};
+            }
+        }
+        end.pH = mid;
+        return std::pair{end, evaluated};
+    };
+    std::mt19937_64 rng(5);
+    auto grid = [&] { // a value of the bisection, or one beside it
+        const int level = static_cast<int>(rng() % 26);
+        const long double v = 14.0L * static_cast<long double>(rng() % (1ULL << level)) /
+                              static_cast<long double>(1ULL << level);
+        return rng() % 3 == 0 ? std::nextafter(v, rng() % 2 ? 20.0L : -20.0L) : v;
+    };
+    auto value = [&]() -> long double {
+        switch (rng() % 8) {
+        case 0:
+            return NAN;
+        case 1:
+            return rng() % 2 ? kInfinity : -kInfinity;
+        case 2:
+            return static_cast<long double>(rng() % 2000) / 100.0L - 3.0L; // also outside 0..14
+        default:
+            return grid();
+        }
+    };
+    int differing = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const long double root = rng() % 4 == 0 ? grid() : value();
+        Settled settled;
+        settled.low =
+            rng() % 3 == 0 ? value() : root - static_cast<long double>(rng() % 1000) * 1e-6L;
+        settled.high =
+            rng() % 3 == 0 ? value() : root + static_cast<long double>(rng() % 1000) * 1e-6L;
+        const long double goalValue = value();
+        const long double* goal = rng() % 2 ? &goalValue : nullptr;
+        Fake f;
+        f.seed = rng();
+        f.nanFrom = rng() % 10 == 0 ? grid() : kInfinity;
+        Fake g = f;
+        SpeciesVector species{};
+        const SearchEnd got = SearchPH(f, species, root, 0.0L, goal, &settled, false);
+        const auto [want, evaluated] = reference(g, root, goal, settled.low, settled.high);
+        const bool same = got.trials == want.trials && got.side == want.side &&
+                          got.speciations == want.speciations &&
+                          (got.side != 0 || SameBits(got.pH, want.pH)) &&
+                          (got.last != nullptr) == (got.side == 0 && evaluated);
+        if (!same && ++differing <= 5)
+            ADD_FAILURE() << "case " << i << ": root " << static_cast<double>(root) << " low "
+                          << static_cast<double>(settled.low) << " high "
+                          << static_cast<double>(settled.high) << " trials " << got.trials << "/"
+                          << want.trials << " pH " << static_cast<double>(got.pH) << "/"
+                          << static_cast<double>(want.pH);
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 // A dose pass near the end of the iteration of the ionic strength takes its side from the SI at
