@@ -208,7 +208,7 @@ TEST(SearchIdentityEdges, ProbesInPairsEqualSingleProbes) {
 TEST(SearchIdentityEdges, BisectionOnTheGridIsTheBisectionInLongDouble) {
     using namespace zeb::chem;
     using namespace zeb::chem::kernel;
-    // The balance ta - r0 with r0 = pH: positive below `root`; NaN from `nanFrom` on.
+    // The balance ta - r0 with r0 = pH: positive below the root ta; NaN from `nanFrom` on.
     struct Fake {
         long double nanFrom = kInfinity;
         std::uint64_t seed = 0;
