@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <iterator>
 
 namespace zeb::chem {
@@ -102,18 +101,37 @@ struct TemperatureTerms {
     ActivityModel model;
 };
 
-const TemperatureTerms& TermsAt(long double t) {
-    constexpr int kKept = 4;
-    thread_local std::array<TemperatureTerms, kKept> kept;
-    thread_local int count = 0, next = 0;
-    for (int i = 0; i < count; ++i) {
-        if (std::memcmp(&kept[i].t, &t, 10) == 0) {
-            return kept[i];
+// The last N entries of a computation, found again by the exact bits of its arguments; a new
+// entry takes the place of the oldest.
+template <class Entry, int N> class Recent {
+public:
+    template <class Match> Entry* Find(Match match) {
+        for (int i = 0; i < count_; ++i) {
+            if (match(entries_[static_cast<std::size_t>(i)])) {
+                return &entries_[static_cast<std::size_t>(i)];
+            }
         }
+        return nullptr;
     }
-    TemperatureTerms& e = kept[next];
-    next = (next + 1) % kKept;
-    count = std::min(count + 1, kKept);
+    Entry& Add() {
+        Entry& e = entries_[static_cast<std::size_t>(next_)];
+        next_ = (next_ + 1) % N;
+        count_ = std::min(count_ + 1, N);
+        return e;
+    }
+
+private:
+    std::array<Entry, N> entries_{};
+    int count_ = 0, next_ = 0;
+};
+
+const TemperatureTerms& TermsAt(long double t) {
+    thread_local Recent<TemperatureTerms, 4> kept;
+    if (TemperatureTerms* e =
+            kept.Find([t](const TemperatureTerms& e) { return SameBits(e.t, t); })) {
+        return *e;
+    }
+    TemperatureTerms& e = kept.Add();
     e.t = t;
     const long double tk = t + 273.15L;
     const long double x1 = kInvT25 - 1.0L / tk;
@@ -217,22 +235,17 @@ void ComputeConstants(long double t, long double ionicStrength, long double& gam
         long double gammaH = 0;
         EquilibriumConstants k{};
     };
-    constexpr int kKept = 8;
-    thread_local std::array<Kept, kKept> kept;
-    thread_local int count = 0, next = 0;
-    for (int i = 0; i < count; ++i) {
-        const Kept& e = kept[static_cast<std::size_t>(i)];
-        if (e.withPhosphate == withPhosphate && std::memcmp(&e.t, &t, 10) == 0 &&
-            std::memcmp(&e.ionicStrength, &ionicStrength, 10) == 0) {
-            gammaH = e.gammaH;
-            k = e.k;
-            return;
-        }
+    thread_local Recent<Kept, 8> kept;
+    if (const Kept* e = kept.Find([&](const Kept& e) {
+            return e.withPhosphate == withPhosphate && SameBits(e.t, t) &&
+                   SameBits(e.ionicStrength, ionicStrength);
+        })) {
+        gammaH = e->gammaH;
+        k = e->k;
+        return;
     }
     FormConstants(t, ionicStrength, gammaH, k, withPhosphate);
-    Kept& e = kept[static_cast<std::size_t>(next)];
-    next = (next + 1) % kKept;
-    count = std::min(count + 1, kKept);
+    Kept& e = kept.Add();
     e.t = t;
     e.ionicStrength = ionicStrength;
     e.withPhosphate = withPhosphate;

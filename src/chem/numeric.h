@@ -6,6 +6,7 @@
 #include "chem/types.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace zeb::chem {
 
@@ -13,6 +14,11 @@ inline constexpr long double kLn10 = 2.30258509299405L;
 
 void ClearVector50(Vector50& v);
 void ClearVector5(Vector5& v);
+
+// Whether a and b are the same extended value, bit for bit (the 80 bits of an x87 long double).
+inline bool SameBits(long double a, long double b) {
+    return std::memcmp(&a, &b, 10) == 0;
+}
 
 // exp(exponent * ln(base)); 0 when base is exactly 0. Negative bases are never passed.
 inline long double Power(long double base, long double exponent) {

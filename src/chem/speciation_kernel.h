@@ -373,10 +373,7 @@ inline constexpr long double kPHTolerance = 0.000001L;
 // kSpeciationMaxPasses passes in double precision, in extended precision, or both.
 inline constexpr int kPHBisectionMaxPasses = 100;
 
-// Whether a and b are the same extended value, bit for bit (the 80 bits of an x87 long double).
-inline bool SameBits(long double a, long double b) {
-    return std::memcmp(&a, &b, 10) == 0;
-}
+using chem::SameBits;
 
 inline bool SameTotals(const Totals& a, const Totals& b) {
     return SameBits(a.dic, b.dic) && SameBits(a.ca, b.ca) && SameBits(a.mg, b.mg) &&
@@ -1069,15 +1066,10 @@ SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long 
     const GridIndex high = settled != nullptr ? FirstAtLeast(settled->high) : kGridEnd + 1;
     // The bracket leaves `goal` out once hi < goal (hi at most belowGoal) or lo > goal (lo at
     // least aboveGoal); it is narrower than the tolerance once at most kGridNarrow wide.
-    GridIndex belowGoal = -1, aboveGoal = kGridEnd + 1;
-    if (goal != nullptr) {
-        const GridIndex atMost = LastAtMost(*goal);
-        belowGoal = atMost >= 0 && GridValue(atMost) == *goal ? atMost - 1 : atMost;
-        aboveGoal = atMost + 1;
-        if (!(*goal == *goal)) {
-            belowGoal = -1;
-            aboveGoal = kGridEnd + 1;
-        }
+    GridIndex belowGoal = -1, aboveGoal = kGridEnd + 1; // a NaN goal is never left out
+    if (goal != nullptr && !std::isnan(*goal)) {
+        belowGoal = FirstAtLeast(*goal) - 1;
+        aboveGoal = LastAtMost(*goal) + 1;
     }
     GridIndex lo = 0, hi = kGridEnd, mid = 0;
     SearchEnd end;
