@@ -180,26 +180,53 @@ std::string_view InputPairName(InputPair pair) {
     return kNames[pair.useDIC ? 1 : 0][pair.row];
 }
 
+// The constant sets of the three measurement temperatures. The constants are a function of
+// temperature and ionic strength alone, and the three temperatures are often one: each distinct
+// temperature gets its constants once.
+struct MeasurementConstants {
+    ConstantSet c43, c82, cpH;
+    MeasurementConstants(const CarbonateMeasurements& m, long double ios, bool hasPhosphate)
+        : c43(Constants(m.t43, ios, hasPhosphate)),
+          c82(kernel::SameBits(m.t82, m.t43) ? c43 : Constants(m.t82, ios, hasPhosphate)),
+          cpH(kernel::SameBits(m.tpH, m.t43)   ? c43
+              : kernel::SameBits(m.tpH, m.t82) ? c82
+                                               : Constants(m.tpH, ios, hasPhosphate)) {}
+};
+
+// check[0]: the pH at tpH of row 0's TA and DIC.
+long double CheckPH(SpeciesVector& s, const ConstantSet& cpH, const CarbonateState& st,
+                    PHHint* hint) {
+    return SolvePHBisection(cpH.k, cpH.gammaH, s, st.ta[0], st.dic[0], hint).pH;
+}
+
+// check[1]: the KB8.2 of row 1's TA and DIC.
+long double CheckKB82(SpeciesVector& s, const FixedPHAlkalinity& at82, const CarbonateState& st) {
+    s[slot::Dic] = st.dic[1];
+    const kernel::Alkalinity r = at82.At(s);
+    return (st.dic[1] * r.r1 + r.r0) - st.ta[1];
+}
+
+// check[2]: the KS4.3 that row 2's TA implies.
+long double CheckKS43(SpeciesVector& s, const ConstantSet& c43, const CarbonateState& st) {
+    const long double dic4 = EndPointDic(c43);
+    s[slot::Dic] = dic4;
+    const SpeciationResult r43 = Speciate(c43.k, s, kEndPoint43, c43.gammaH);
+    return st.ta[2] - dic4 * r43.r1 - r43.r0;
+}
+
 CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
                                     const CarbonateMeasurements& m, long double ionicStrength,
-                                    int onlyRow, PHHint* checkHint) {
+                                    int onlyRow, PHHint* checkHint, bool withCheck) {
     CarbonateState st;
     ClearVector5(st.ta);
     ClearVector5(st.dic);
     ClearVector5(st.check);
     SpeciesVector s = species;
-    const long double ios = ionicStrength;
     auto wanted = [onlyRow](int row) { return onlyRow < 0 || onlyRow == row; };
     const bool hasPhosphate = s[slot::Po4Total] != 0.0L;
 
-    // The constants are a function of temperature and ionic strength alone, and the three
-    // temperatures are often one: each distinct temperature gets its constants once.
-    const ConstantSet c43 = Constants(m.t43, ios, hasPhosphate);
-    const ConstantSet c82 =
-        kernel::SameBits(m.t82, m.t43) ? c43 : Constants(m.t82, ios, hasPhosphate);
-    const ConstantSet cpH = kernel::SameBits(m.tpH, m.t43)   ? c43
-                            : kernel::SameBits(m.tpH, m.t82) ? c82
-                                                             : Constants(m.tpH, ios, hasPhosphate);
+    const MeasurementConstants cs(m, ionicStrength, hasPhosphate);
+    const ConstantSet &c43 = cs.c43, &c82 = cs.c82, &cpH = cs.cpH;
     // Every loop below speciates at 8.2 or at the measured pH with only DIC changing.
     const FixedPHAlkalinity at82(c82, kEndPoint82, hasPhosphate);
     const FixedPHAlkalinity atPH(cpH, m.pH, hasPhosphate);
@@ -218,8 +245,8 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
             st.dic[0] = m.dic;
         }
     }
-    if (wanted(0)) {
-        st.check[0] = SolvePHBisection(cpH.k, cpH.gammaH, s, st.ta[0], st.dic[0], checkHint).pH;
+    if (wanted(0) && withCheck) {
+        st.check[0] = CheckPH(s, cpH, st, checkHint);
     }
 
     // Row 1
@@ -231,17 +258,14 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
             const kernel::Alkalinity r = atPH.At(s);
             return (st.ta[1] - r.r0) / r.r1;
         });
-        s[slot::Dic] = st.dic[1];
-        const kernel::Alkalinity r = at82.At(s);
-        st.check[1] = (st.dic[1] * r.r1 + r.r0) - st.ta[1];
     } else if (wanted(1)) {
         st.dic[1] = m.dic;
         s[slot::Dic] = m.dic;
         const kernel::Alkalinity rpH = atPH.At(s);
         st.ta[1] = m.dic * rpH.r1 + rpH.r0;
-        s[slot::Dic] = m.dic;
-        const kernel::Alkalinity r82 = at82.At(s);
-        st.check[1] = (m.dic * r82.r1 + r82.r0) - st.ta[1];
+    }
+    if (wanted(1) && withCheck) {
+        st.check[1] = CheckKB82(s, at82, st);
     }
 
     if (!wanted(2)) {
@@ -316,12 +340,27 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         st.ta[2] = r.r1 * m.dic + (m.ks82 - m.kb82) + r.r0;
     }
 
-    // Check[2]: the KS4.3 that row 2's TA implies.
-    const long double dic4 = EndPointDic(c43);
-    s[slot::Dic] = dic4;
-    const SpeciationResult r43 = Speciate(c43.k, s, kEndPoint43, c43.gammaH);
-    st.check[2] = st.ta[2] - dic4 * r43.r1 - r43.r0;
+    if (withCheck) {
+        st.check[2] = CheckKS43(s, c43, st);
+    }
     return st;
+}
+
+long double CarbonateCheck(const SpeciesVector& species, const CarbonateMeasurements& m,
+                           long double ionicStrength, int row, const CarbonateState& st) {
+    SpeciesVector s = species;
+    const bool hasPhosphate = s[slot::Po4Total] != 0.0L;
+    const MeasurementConstants cs(m, ionicStrength, hasPhosphate);
+    switch (row) {
+    case 0:
+        return CheckPH(s, cs.cpH, st, nullptr);
+    case 1:
+        return CheckKB82(s, FixedPHAlkalinity(cs.c82, kEndPoint82, hasPhosphate), st);
+    case 2:
+        return CheckKS43(s, cs.c43, st);
+    default:
+        return 0.0L;
+    }
 }
 
 PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,

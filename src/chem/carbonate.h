@@ -74,11 +74,17 @@ inline constexpr int kCarbonateMaxSpeciations =
 // With `onlyRow` (0..2) only what that row needs is computed: its TA, DIC and check (row 1 of
 // the KS/KB family takes row 0's TA and DIC on the way); the other entries stay 0. The values
 // computed are those of the full solve to the bit. `checkHint` serves the pH search of check[0]
-// (see PHHint).
+// (see PHHint). Without `withCheck` the checks stay 0 too.
 CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
                                     const CarbonateMeasurements& measured,
                                     long double ionicStrength, int onlyRow = -1,
-                                    PHHint* checkHint = nullptr);
+                                    PHHint* checkHint = nullptr, bool withCheck = true);
+
+// check[row] of a state that SolveCarbonateSystem formed at this ionic strength, to the bit the
+// value it forms with `withCheck`: for an iteration over the ionic strength, whose last pass
+// alone has a check that is kept.
+long double CarbonateCheck(const SpeciesVector& species, const CarbonateMeasurements& measured,
+                           long double ionicStrength, int row, const CarbonateState& state);
 
 struct PHSolution {
     long double pH = 0;            // pH at the requested temperature

@@ -91,10 +91,13 @@ std::array<std::string_view, kColumns> ColumnNames(bool useDic) {
 
 ColumnSolution SolveColumn(const WaterInputs& in, int row) {
     ColumnSolution s;
-    chem::PHHint checkHint, hint;
+    chem::PHHint hint;
+    // Only the check of the last pass is kept: it is formed once the iteration has ended.
+    long double lastIonicStrength = 0;
     auto step = [&](long double ionicStrength) {
         s.carbonate = chem::SolveCarbonateSystem(in.useDic, in.species, in.measured, ionicStrength,
-                                                 row, &checkHint);
+                                                 row, nullptr, false);
+        lastIonicStrength = ionicStrength;
         s.mValue = s.carbonate.ta[row];
         s.dic = s.carbonate.dic[row];
         s.species = in.species;
@@ -105,6 +108,8 @@ ColumnSolution SolveColumn(const WaterInputs& in, int row) {
     s.passes =
         chem::IterateIonicStrength(in.ionicStrength.calculate, in.ionicStrength.entered, step)
             .passes;
+    s.carbonate.check[static_cast<std::size_t>(row)] =
+        chem::CarbonateCheck(in.species, in.measured, lastIonicStrength, row, s.carbonate);
     return s;
 }
 
