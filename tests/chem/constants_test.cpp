@@ -6,6 +6,8 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <random>
 #include <vector>
 
 namespace zeb::chem {
@@ -118,6 +120,45 @@ TEST(ConstantsTest, SameSetsWhateverWasAskedBefore) {
                 ASSERT_EQ(std::memcmp(&again.k[n], &first[j].k[n], 10), 0) << j << " K index " << n;
         }
     }
+}
+
+// Every constant is a power of ten through Exp, which forms the library's expl inline: it must
+// give the library's value to the bit, across the arguments of the constants and far beyond, at
+// the edges of its own range and where the library handles overflow, underflow and the rest.
+TEST(NumericTest, ExpIsTheLibrarysToTheBit) {
+    std::mt19937_64 rng(20261207);
+    auto uniform = [&rng] { return static_cast<long double>(rng() >> 11) * 0x1p-53L; };
+    std::vector<long double> xs = {0.0L,
+                                   -0.0L,
+                                   0x1p-67L,
+                                   -0x1p-67L,
+                                   std::nextafter(0x1p-67L, 0.0L),
+                                   0x1p15L,
+                                   -0x1p15L,
+                                   std::nextafter(0x1p15L, 0.0L),
+                                   -std::nextafter(0x1p15L, 0.0L),
+                                   11356.5L,
+                                   -11355.0L,
+                                   -11400.0L,
+                                   -11460.0L,
+                                   std::numeric_limits<long double>::denorm_min(),
+                                   std::numeric_limits<long double>::infinity(),
+                                   -std::numeric_limits<long double>::infinity(),
+                                   std::numeric_limits<long double>::quiet_NaN()};
+    for (int i = 0; i < 600000; ++i) {
+        xs.push_back(400.0L * uniform() - 200.0L); // lg K times ln 10, and beyond
+        xs.push_back(std::ldexp(1.0L + uniform(), static_cast<int>(rng() % 90) - 75) *
+                     (rng() % 2 == 0 ? 1.0L : -1.0L)); // every magnitude of the range
+        xs.push_back(23000.0L * uniform() - 11500.0L); // to overflow and underflow
+    }
+    int differing = 0;
+    for (long double x : xs) {
+        const long double got = Exp(x), want = std::exp(x);
+        if (std::memcmp(&got, &want, 10) != 0 && !(std::isnan(got) && std::isnan(want)) &&
+            ++differing <= 5)
+            ADD_FAILURE() << "exp(" << static_cast<double>(x) << ")";
+    }
+    EXPECT_EQ(differing, 0) << "of " << xs.size();
 }
 
 } // namespace
