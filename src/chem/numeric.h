@@ -26,10 +26,10 @@ inline bool SameBits(long double a, long double b) {
 // and f = ((rint(x) c1 - n) + c1 (x - rint(x))) + c2 x, where log2 e is split into c1, short
 // enough that rint(x) c1 is exact, and c2 for the rest; f2xm1 and fscale form the powers. Around
 // that it sets the rounding to nearest for the two rint by reloading the control word twice, and
-// its wrapper checks for overflow: with the call, half the time. The same
-// instructions in the same order on the same operands give the same value: where the rounding
-// already is to nearest (the x87's default, which nothing here changes) and the value is a finite
-// number other than 0, Exp forms it inline; every other case goes to the library.
+// its wrapper checks for overflow: with the call, that is half its time. The same instructions in
+// the same order on the same operands give the same value: where the rounding already is to
+// nearest (the x87's default, which nothing here changes) and the value is a finite number other
+// than 0, Exp forms it inline; every other case goes to the library.
 inline long double Exp(long double x) {
 #if defined(__GNUC__) && defined(__x86_64__)
     constexpr long double kLog2EHigh = 0xB8AAp-15L;            // c1
