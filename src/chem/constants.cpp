@@ -226,7 +226,9 @@ void FormConstants(long double t, long double ionicStrength, long double& gammaH
 
 // The columns of a water and their searches ask for the same constants more than once (every
 // ionic-strength iteration starts at 0, and the temperatures of a water are often one): the
-// last few sets are kept, by the exact bits of their arguments.
+// last few sets are kept, by the exact bits of their arguments. The sets at ionic strength 0 are
+// kept apart: the steps of one iteration would push them out before the next iteration asks
+// for them again.
 void ComputeConstants(long double t, long double ionicStrength, long double& gammaH,
                       EquilibriumConstants& k, bool withPhosphate) {
     struct Kept {
@@ -236,21 +238,29 @@ void ComputeConstants(long double t, long double ionicStrength, long double& gam
         EquilibriumConstants k{};
     };
     thread_local Recent<Kept, 8> kept;
-    if (const Kept* e = kept.Find([&](const Kept& e) {
-            return e.withPhosphate == withPhosphate && SameBits(e.t, t) &&
-                   SameBits(e.ionicStrength, ionicStrength);
-        })) {
-        gammaH = e->gammaH;
-        k = e->k;
-        return;
+    thread_local Recent<Kept, 4> atZero; // the temperatures of a water, with phosphate or not
+    auto compute = [&](auto& ring) {
+        if (const Kept* e = ring.Find([&](const Kept& e) {
+                return e.withPhosphate == withPhosphate && SameBits(e.t, t) &&
+                       SameBits(e.ionicStrength, ionicStrength);
+            })) {
+            gammaH = e->gammaH;
+            k = e->k;
+            return;
+        }
+        FormConstants(t, ionicStrength, gammaH, k, withPhosphate);
+        Kept& e = ring.Add();
+        e.t = t;
+        e.ionicStrength = ionicStrength;
+        e.withPhosphate = withPhosphate;
+        e.gammaH = gammaH;
+        e.k = k;
+    };
+    if (SameBits(ionicStrength, 0.0L)) {
+        compute(atZero);
+    } else {
+        compute(kept);
     }
-    FormConstants(t, ionicStrength, gammaH, k, withPhosphate);
-    Kept& e = kept.Add();
-    e.t = t;
-    e.ionicStrength = ionicStrength;
-    e.withPhosphate = withPhosphate;
-    e.gammaH = gammaH;
-    e.k = k;
 }
 
 long double ConstantUnitFactor(int n) {
