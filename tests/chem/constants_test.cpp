@@ -83,9 +83,9 @@ TEST(ConstantsTest, SameSetsWhateverWasAskedBefore) {
         long double t, ionicStrength;
         bool withPhosphate;
     };
-    std::vector<Ask> asks; // more than are kept
-    for (long double t : {10.0L, 25.0L})
-        for (long double ios : {0.0L, 3.0L, std::nextafter(3.0L, 4.0L)})
+    std::vector<Ask> asks; // more than are kept, at ionic strength 0 and above it
+    for (long double t : {10.0L, 25.0L, 40.0L})
+        for (long double ios : {0.0L, 3.0L, std::nextafter(3.0L, 4.0L), 7.0L})
             for (bool po4 : {true, false})
                 asks.push_back({t, ios, po4});
     struct Set {
