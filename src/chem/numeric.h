@@ -16,7 +16,9 @@ void ClearVector50(Vector50& v);
 void ClearVector5(Vector5& v);
 
 // Whether a and b are the same extended value, bit for bit (the 80 bits of an x87 long double).
-inline bool SameBits(long double a, long double b) {
+// Taken by reference, values that lie in memory are compared where they lie: a copy through the
+// x87 would store them again and read the store back before it is done.
+inline bool SameBits(const long double& a, const long double& b) {
     return std::memcmp(&a, &b, 10) == 0;
 }
 

@@ -123,8 +123,12 @@ long double PHOf(const kernel::Settled& s, long double guess) {
 // Whether a settled bracket has an SI at both ends, and how far from theirs the SI of the
 // searched pH can lie.
 bool HasSI(const kernel::Settled& s) {
-    return s.Bracketed() && std::isfinite(s.siLow) && std::isfinite(s.siHigh) &&
-           s.siLow != kNoSaturationIndex && s.siHigh != kNoSaturationIndex;
+    if (!s.Bracketed()) {
+        return false;
+    }
+    const long double low = s.SILow(), high = s.SIHigh();
+    return std::isfinite(low) && std::isfinite(high) && low != kNoSaturationIndex &&
+           high != kNoSaturationIndex;
 }
 long double SIError(const kernel::Settled& s) {
     const long double width = s.high - s.low;
@@ -139,10 +143,10 @@ int SettleSI(const kernel::Settled& s, long double scale = 1.0L) {
         return 0;
     }
     const long double bound = scale * SIError(s);
-    if (std::min(s.siLow, s.siHigh) > bound) {
+    if (std::min(s.SILow(), s.SIHigh()) > bound) {
         return 1;
     }
-    if (std::max(s.siLow, s.siHigh) < -bound) {
+    if (std::max(s.SILow(), s.SIHigh()) < -bound) {
         return -1;
     }
     return 0;
@@ -155,8 +159,8 @@ void NoteRootSI(const kernel::Settled& s, long double& low, long double& high) {
     if (!HasSI(s) || !(s.low > kEndMargin) || !(s.high < 14.0L - kEndMargin)) {
         return;
     }
-    low = std::min(s.siLow, s.siHigh) - SIError(s);
-    high = std::max(s.siLow, s.siHigh) + SIError(s);
+    low = std::min(s.SILow(), s.SIHigh()) - SIError(s);
+    high = std::max(s.SILow(), s.SIHigh()) + SIError(s);
 }
 
 // The side of pH 7.8 on which the searched pH lies, from probes two tolerances either side of it,
@@ -495,11 +499,11 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         kernel::Settled settled;
         settleAround(x.ta, x.dic, totals, guess, settled, false);
         sides.FromProbes(dose, settled);
-        if (!settled.Bracketed() || settled.siLow == kNoSaturationIndex ||
-            settled.siHigh == kNoSaturationIndex) {
+        if (!settled.Bracketed() || settled.SILow() == kNoSaturationIndex ||
+            settled.SIHigh() == kNoSaturationIndex) {
             return nan;
         }
-        const long double si = (settled.siLow + settled.siHigh) / 2.0L;
+        const long double si = (settled.SILow() + settled.SIHigh()) / 2.0L;
         estimate.Note(dose, PHOf(settled, guess) - pure, si < 0.0L ? -1 : 1);
         noteSI(dose, si);
         return si;

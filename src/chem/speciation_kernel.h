@@ -487,6 +487,8 @@ inline constexpr double kStopGuard = 1e-4;
 // its own loop stops. The phosphate terms are left out where they are zeros.
 using DoublePair = double __attribute__((vector_size(16)));
 
+using Mask = long long __attribute__((vector_size(16)));
+
 template <class V> constexpr int kLanes = std::is_same_v<V, double> ? 1 : 2;
 
 // The value of a factor in each lane (f1's in the second).
@@ -570,6 +572,18 @@ inline void ProbeLoop(const ProbeConstants& c0, const ProbeConstants& c1, const 
         so4 = so4New;
         const V sum = co3 + ca + mg + so4 + po4;
         const V ratio = change / sum;
+        if constexpr (kLanes<V> == 2) {
+            // The tests of both lanes at once (a comparison with NaN is false, as below); the
+            // lanes are looked at one by one only at the pass where one of them stops.
+            const V tolerance = Each<V>(kTolerance);
+            const Mask near = ~(Abs(ratio - tolerance) > Each<V>(kStopGuard * kTolerance));
+            const Mask stops = (change == Each<V>(0.0L)) | (ratio < tolerance) | (change != change);
+            if (!(stops[0] | stops[1]) && passes < kSpeciationMaxPasses) {
+                clean[0] = clean[0] && near[0] == 0;
+                clean[1] = clean[1] && near[1] == 0;
+                continue;
+            }
+        }
         bool all = true;
         for (int i = 0; i < kLanes<V>; ++i) {
             if (!done[i]) {
@@ -696,7 +710,10 @@ inline int SISideInDouble(const ProbeValues& v, const EquilibriumConstants& k, l
     return si > kSIPrecisionAllowance ? 1 : si < -kSIPrecisionAllowance ? -1 : 0;
 }
 
-// Trials in double precision for one constant set and gamma H+; the last is kept.
+// Trials in double precision for one constant set and gamma H+; the last two are kept. A
+// search knows where its next trial likely lies (`next`, NaN for nowhere): a trial that is not
+// kept is speciated together with that one, in the two lanes of a vector, which takes about as
+// long as one alone.
 class DoubleTrials {
 public:
     DoubleTrials() = default;
@@ -704,30 +721,67 @@ public:
         : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
     // The side of the balance at `pH` where double precision settles it, else 0. Only for a
     // water whose balance falls (Probeable), which the caller has checked.
-    int Side(long double pH, const Totals& totals, long double ta, long double dic) {
-        return SideInDouble(At(pH, totals), factors_, totals, ta, dic);
+    int Side(long double pH, const Totals& totals, long double ta, long double dic,
+             long double next = kNowhere) {
+        const Kept& k = Find(pH, totals, next);
+        return SideInDouble(k.values, k.factors, totals, ta, dic);
     }
     const ProbeValues& At(long double pH, const Totals& totals) {
-        if (!known_ || !SameBits(pH_, pH) || !SameTotals(totals_, totals)) {
-            factors_ = MakeProbeFactors(c_, gammaH_, static_cast<double>(pH));
-            values_ = SolveProbe(c_, factors_, totals);
-            pH_ = pH;
-            totals_ = totals;
-            known_ = true;
-            ++estimates;
-        }
-        return values_;
+        return Find(pH, totals, kNowhere).values;
     }
     int estimates = 0; // speciation loops run in double
 
+    static constexpr long double kNowhere = std::numeric_limits<long double>::quiet_NaN();
+
 private:
+    struct Kept {
+        long double pH = 0;
+        Totals totals;
+        ProbeFactors factors;
+        ProbeValues values;
+        bool known = false;
+    };
+    int Index(long double pH, const Totals& totals) const {
+        for (int i = 0; i < 2; ++i) {
+            if (kept_[i].known && SameBits(kept_[i].pH, pH) &&
+                SameTotals(kept_[i].totals, totals)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    void Note(Kept& k, long double pH, const Totals& totals) {
+        k.pH = pH;
+        k.totals = totals;
+        k.known = true;
+        ++estimates;
+    }
+    const Kept& Find(long double pH, const Totals& totals, long double next) {
+        if (const int i = Index(pH, totals); i >= 0) {
+            return kept_[i];
+        }
+        if (!std::isnan(next) && !SameBits(next, pH) && Index(next, totals) < 0) {
+            Kept &a = kept_[0], &b = kept_[1];
+            a.factors = MakeProbeFactors(c_, gammaH_, static_cast<double>(pH));
+            b.factors = MakeProbeFactors(c_, gammaH_, static_cast<double>(next));
+            SolveProbePair(c_, a.factors, b.factors, totals, a.values, b.values);
+            Note(a, pH, totals);
+            Note(b, next, totals);
+            older_ = 0;
+            return a;
+        }
+        Kept& k = kept_[older_];
+        older_ = 1 - older_;
+        k.factors = MakeProbeFactors(c_, gammaH_, static_cast<double>(pH));
+        k.values = SolveProbe(c_, k.factors, totals);
+        Note(k, pH, totals);
+        return k;
+    }
+
     ProbeConstants c_;
     double gammaH_ = 1.0;
-    long double pH_ = 0;
-    Totals totals_;
-    ProbeFactors factors_;
-    ProbeValues values_;
-    bool known_ = false;
+    Kept kept_[2];
+    int older_ = 0;
 };
 
 // Every trial formed afresh.
@@ -737,8 +791,9 @@ public:
         : c_(c), gammaH_(gammaH), double_(c, gammaH) {}
     // The side of trial n's balance where double precision settles it, else 0 (a water that
     // Probeable accepts).
-    int Side(int /*trial*/, long double pH, const Totals& totals, long double ta, long double dic) {
-        return double_.Side(pH, totals, ta, dic);
+    int Side(int /*trial*/, long double pH, const Totals& totals, long double ta, long double dic,
+             long double next = DoubleTrials::kNowhere) {
+        return double_.Side(pH, totals, ta, dic, next);
     }
     int Estimates() const { return double_.estimates; }
     const ProbeValues& DoubleAt(long double pH, const Totals& totals) {
@@ -781,7 +836,8 @@ public:
     }
     // The side of trial n's balance where double precision settles it, else 0 (a water that
     // Probeable accepts); 0 also where the extended trial is kept already.
-    int Side(int trial, long double pH, const Totals& totals, long double ta, long double dic) {
+    int Side(int trial, long double pH, const Totals& totals, long double ta, long double dic,
+             long double next = DoubleTrials::kNowhere) {
         if (trial < kTrials) {
             const Slot& s = slots_[static_cast<std::size_t>(trial)];
             for (int i = 0; i < s.count; ++i) {
@@ -791,7 +847,7 @@ public:
                 }
             }
         }
-        return double_.Side(pH, totals, ta, dic);
+        return double_.Side(pH, totals, ta, dic, next);
     }
     int Estimates() const { return double_.estimates; }
     const ProbeValues& DoubleAt(long double pH, const Totals& totals) {
@@ -893,14 +949,42 @@ inline long double BalanceMargin(const Trial& t, const Totals& totals, long doub
     return kBalanceMargin * scale + kBalanceRounding * terms;
 }
 
+// The saturation index of a probe, which only has to settle a side with margins of 1e-5 and
+// more: double precision serves, at a fraction of the cost of the extended logarithm. Only the
+// searches to SI = 0 read it, and only for the probes that end up bounding the bracket, so the
+// logarithm is taken when it is first read.
+class ProbeSI {
+public:
+    void Note(long double ca, long double co3, const EquilibriumConstants& k) {
+        none_ = ca == 0.0L || co3 == 0.0L;
+        quotient_ = none_ ? 0.0L : ca * co3 / k[KIndex(10)];
+        formed_ = false;
+    }
+    long double Value() const {
+        if (!formed_) {
+            si_ = none_ ? kNoSaturationIndex : std::log10(static_cast<double>(quotient_));
+            formed_ = true;
+        }
+        return si_;
+    }
+
+private:
+    long double quotient_ = 0;
+    mutable long double si_ = 0;
+    mutable bool formed_ = true;
+    bool none_ = false;
+};
+
 // What is settled about one search before it runs: the balance is positive at every pH up to
 // `low` and negative at every pH from `high` on, with the saturation index of the trials that
-// showed it.
+// showed it (0 before any did).
 struct Settled {
     long double low = -kInfinity, high = kInfinity;
-    long double siLow = 0, siHigh = 0;
+    ProbeSI atLow, atHigh;
     long double root = kInfinity; // where the probes put the root, if they found a slope
     bool Bracketed() const { return low > -kInfinity && high < kInfinity; }
+    long double SILow() const { return atLow.Value(); }
+    long double SIHigh() const { return atHigh.Value(); }
 };
 
 // A probe's values, written to the fields of `out` that probes read (factors h and oh, the free
@@ -1076,6 +1160,29 @@ SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long 
     bool evaluated = false;
     // No trial in double is made for a water whose balance may not fall.
     const bool inDouble = Probeable(totals, ta, dic);
+    // Where the probes put the root, and the pH of the first trial after the one at `mid` that no
+    // settled side decides, if the root lies there (NaN: none).
+    const long double root = settled == nullptr          ? DoubleTrials::kNowhere
+                             : settled->root < kInfinity ? settled->root
+                             : settled->Bracketed()      ? (settled->low + settled->high) / 2.0L
+                                                         : DoubleTrials::kNowhere;
+    auto following = [&] {
+        if (std::isnan(root)) {
+            return DoubleTrials::kNowhere;
+        }
+        GridIndex l = lo, h = hi, m = mid;
+        for (int trial = end.trials;;) {
+            const bool open = m > low && m < high;
+            ((open ? root > GridValue(m) : m < high) ? l : h) = m;
+            if (h - l <= kGridNarrow || ++trial >= kPHBisectionMaxPasses) {
+                return DoubleTrials::kNowhere;
+            }
+            m = l + (h - l) / 2;
+            if (m > low && m < high) {
+                return GridValue(m);
+            }
+        }
+    };
     for (;;) {
         mid = lo + (hi - lo) / 2;
         if (mid <= low || mid >= high) {
@@ -1089,7 +1196,8 @@ SearchEnd SearchPH(Trials& trials, SpeciesVector& species, long double ta, long 
             const long double pH = GridValue(mid);
             long double g = 1.0L;
             evaluated = true;
-            const int side = inDouble ? trials.Side(end.trials, pH, totals, ta, dic) : 0;
+            const int side =
+                inDouble ? trials.Side(end.trials, pH, totals, ta, dic, following()) : 0;
             if (side != 0) {
                 evaluated = false;
                 g = side;
@@ -1141,16 +1249,6 @@ inline long double ReturnedBelow(const Settled& s) {
     return s.high + kPHTolerance;
 }
 
-// The saturation index of a probe, which only has to settle a side with margins of 1e-5 and
-// more: double precision serves, at a fraction of the cost of the extended logarithm.
-inline long double ProbeSaturationIndex(long double ca, long double co3,
-                                        const EquilibriumConstants& k) {
-    if (ca == 0.0L || co3 == 0.0L) {
-        return kNoSaturationIndex;
-    }
-    return std::log10(static_cast<double>(ca * co3 / k[KIndex(10)]));
-}
-
 // Records what a trial at `pH` settles.
 inline void Record(Settled& s, const Trial& t, long double pH, const Totals& totals, long double ta,
                    long double dic, const EquilibriumConstants& k) {
@@ -1158,10 +1256,10 @@ inline void Record(Settled& s, const Trial& t, long double pH, const Totals& tot
     const long double margin = BalanceMargin(t, totals, ta, dic);
     if (g > margin && pH > s.low) {
         s.low = pH;
-        s.siLow = ProbeSaturationIndex(t.values.ca, t.values.co3, k);
+        s.atLow.Note(t.values.ca, t.values.co3, k);
     } else if (g < -margin && pH < s.high) {
         s.high = pH;
-        s.siHigh = ProbeSaturationIndex(t.values.ca, t.values.co3, k);
+        s.atHigh.Note(t.values.ca, t.values.co3, k);
     }
 }
 

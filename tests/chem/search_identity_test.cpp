@@ -157,8 +157,9 @@ TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
 }
 
 // Probes in pairs run two loops in the lanes of one vector; each lane must end where its own loop
-// ends, with its values to the bit, also where the two take different numbers of passes, and
-// where each lane has the constants of its own temperature.
+// ends, with its values to the bit and whether a stopping test came near the tolerance, also
+// where the two take different numbers of passes, and where each lane has the constants of its
+// own temperature.
 TEST(SearchIdentityEdges, ProbesInPairsEqualSingleProbes) {
     using namespace zeb::chem;
     using namespace zeb::chem::kernel;
@@ -166,7 +167,7 @@ TEST(SearchIdentityEdges, ProbesInPairsEqualSingleProbes) {
     auto uniform = [&](double lo, double hi) {
         return lo + (hi - lo) * static_cast<double>(rng() >> 11) * 0x1p-53;
     };
-    int differing = 0, unequalPasses = 0;
+    int differing = 0, unequalPasses = 0, unclean = 0;
     for (std::uint64_t w = 0; w < 2000; ++w) {
         SpeciesVector s = zeb::results::ParseWaterInputs(zeb::test::RandomWater(w)).species;
         s[slot::Dic] = w % 4 == 1 ? std::pow(10.0, -uniform(3, 20)) : uniform(0.01, 20);
@@ -196,9 +197,27 @@ TEST(SearchIdentityEdges, ProbesInPairsEqualSingleProbes) {
         };
         differing += !same(p0, s0) + !same(p1, s1);
         unequalPasses += s0.passes != s1.passes;
+        // A loop whose stopping test comes near the tolerance is rare: look for some, and pair
+        // each with a clean one in either lane.
+        if (w < 40) {
+            for (int i = 0, found = 0; i < 20000 && found < 2; ++i) {
+                const ProbeFactors f = MakeProbeFactors(c0, g0, uniform(0, 14));
+                const ProbeValues single = SolveProbe(c0, f, totals);
+                if (single.clean) {
+                    continue;
+                }
+                ++found;
+                ++unclean;
+                SolveProbePair(c0, c0, f, f0, totals, p0, p1);
+                differing += !same(p0, single) + !same(p1, s0);
+                SolveProbePair(c0, c0, f0, f, totals, p0, p1);
+                differing += !same(p0, s0) + !same(p1, single);
+            }
+        }
     }
     EXPECT_EQ(differing, 0);
     EXPECT_GT(unequalPasses, 1000);
+    EXPECT_GT(unclean, 20);
 }
 
 // The bisection holds its values as integer multiples of a grid and settles sides by comparing
@@ -213,7 +232,8 @@ TEST(SearchIdentityEdges, BisectionOnTheGridIsTheBisectionInLongDouble) {
         long double nanFrom = kInfinity;
         std::uint64_t seed = 0;
         Trial t;
-        int Side(int n, long double pH, const Totals&, long double ta, long double) const {
+        int Side(int n, long double pH, const Totals&, long double ta, long double,
+                 long double /*next*/ = 0) const {
             const long double g = pH >= nanFrom ? NAN : ta - pH;
             return (seed >> (n % 60)) & 1 ? (g > 0 ? 1 : g < 0 ? -1 : 0) : 0;
         }
