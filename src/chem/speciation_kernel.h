@@ -987,33 +987,46 @@ struct Settled {
     long double SIHigh() const { return atHigh.Value(); }
 };
 
-// A probe's values, written to the fields of `out` that probes read (factors h and oh, the free
-// values, the alkalinity).
-inline void WriteProbe(const ProbeFactors& f, const ProbeValues& v, const Totals& t, Trial& out) {
-    out.totals = t;
-    out.factors.h = f.h;
-    out.factors.oh = f.oh;
-    out.values = {v.co3, v.ca, v.mg, v.so4, v.po4, v.d, v.passes};
-    out.alkalinity = {v.r1, v.r0};
-    out.solved = true;
-}
+// A probe: its totals, factors and values as double precision left them; every use converts
+// them to extended precision, which is exact.
+struct Probe {
+    Totals totals;
+    ProbeFactors factors;
+    ProbeValues values;
+};
 
 // One probe's speciation in double.
 inline void ProbeSpeciation(const ProbeConstants& c, double gammaH, double pH, const Totals& t,
-                            Trial& out) {
-    const ProbeFactors f = MakeProbeFactors(c, gammaH, pH);
-    WriteProbe(f, SolveProbe(c, f, t), t, out);
+                            Probe& out) {
+    out.totals = t;
+    out.factors = MakeProbeFactors(c, gammaH, pH);
+    out.values = SolveProbe(c, out.factors, t);
 }
 
 // The same for two pH values at once.
 inline void ProbeSpeciationPair(const ProbeConstants& c, double gammaH, double pH0, double pH1,
-                                const Totals& t, Trial& out0, Trial& out1) {
-    const ProbeFactors f0 = MakeProbeFactors(c, gammaH, pH0);
-    const ProbeFactors f1 = MakeProbeFactors(c, gammaH, pH1);
-    ProbeValues v0, v1;
-    SolveProbePair(c, f0, f1, t, v0, v1);
-    WriteProbe(f0, v0, t, out0);
-    WriteProbe(f1, v1, t, out1);
+                                const Totals& t, Probe& out0, Probe& out1) {
+    out0.totals = out1.totals = t;
+    out0.factors = MakeProbeFactors(c, gammaH, pH0);
+    out1.factors = MakeProbeFactors(c, gammaH, pH1);
+    SolveProbePair(c, out0.factors, out1.factors, t, out0.values, out1.values);
+}
+
+// The balance of a probe, and whether it is beyond the margin of the water's concentrations:
+// those of a trial (above) with the probe's values.
+inline long double Balance(const Probe& p, long double ta, long double dic) {
+    return ta - dic * static_cast<long double>(p.values.r1) - static_cast<long double>(p.values.r0);
+}
+inline long double BalanceMargin(const Probe& p, const Totals& totals, long double ta,
+                                 long double dic) {
+    const long double scale = std::fabs(ta) + 2.0L * std::fabs(dic) +
+                              2.0L * (std::fabs(totals.ca) + std::fabs(totals.mg)) +
+                              std::fabs(totals.so4) + 3.0L * std::fabs(totals.po4);
+    const long double terms =
+        std::fabs(ta) + std::fabs(dic * static_cast<long double>(p.values.r1)) +
+        std::fabs(static_cast<long double>(p.values.r0)) + static_cast<long double>(p.factors.h) +
+        static_cast<long double>(p.factors.oh);
+    return kBalanceMargin * scale + kBalanceRounding * terms;
 }
 
 // Speciations at pH values of the caller's choosing, beside the trials of a search. The last
@@ -1023,7 +1036,7 @@ class Probes {
 public:
     Probes(const ConstantFactors& c, long double gammaH)
         : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
-    const Trial& At(long double pH, const Totals& totals) {
+    const Probe& At(long double pH, const Totals& totals) {
         if (const int kept = Kept(pH, totals); kept >= 0) {
             return t_[kept];
         }
@@ -1036,11 +1049,11 @@ public:
     }
     // At(a) and At(b), the two speciated together where neither is kept; both stay valid until
     // the next call.
-    std::pair<const Trial*, const Trial*> AtPair(long double a, long double b,
+    std::pair<const Probe*, const Probe*> AtPair(long double a, long double b,
                                                  const Totals& totals) {
         if (Kept(a, totals) >= 0 || Kept(b, totals) >= 0 || SameBits(a, b)) {
             // At(b) leaves At(a)'s trial in place: two are kept.
-            const Trial* first = &At(a, totals);
+            const Probe* first = &At(a, totals);
             return {first, &At(b, totals)};
         }
         pH_[0] = a;
@@ -1067,7 +1080,7 @@ private:
     ProbeConstants c_;
     double gammaH_;
     long double pH_[2] = {0, 0};
-    Trial t_[2];
+    Probe t_[2];
     int count_ = 0;
     int newest_ = 0;
 };
@@ -1250,16 +1263,18 @@ inline long double ReturnedBelow(const Settled& s) {
 }
 
 // Records what a trial at `pH` settles.
-inline void Record(Settled& s, const Trial& t, long double pH, const Totals& totals, long double ta,
+inline void Record(Settled& s, const Probe& t, long double pH, const Totals& totals, long double ta,
                    long double dic, const EquilibriumConstants& k) {
     const long double g = Balance(t, ta, dic);
     const long double margin = BalanceMargin(t, totals, ta, dic);
     if (g > margin && pH > s.low) {
         s.low = pH;
-        s.atLow.Note(t.values.ca, t.values.co3, k);
+        s.atLow.Note(static_cast<long double>(t.values.ca), static_cast<long double>(t.values.co3),
+                     k);
     } else if (g < -margin && pH < s.high) {
         s.high = pH;
-        s.atHigh.Note(t.values.ca, t.values.co3, k);
+        s.atHigh.Note(static_cast<long double>(t.values.ca), static_cast<long double>(t.values.co3),
+                      k);
     }
 }
 
@@ -1284,10 +1299,10 @@ inline void SettleAround(Probes& probes, const Totals& totals, long double ta, l
             break;
         }
         const auto [pa, pb] = probes.AtPair(a, b, totals);
-        const Trial& ta0 = *pa;
+        const Probe& ta0 = *pa;
         const long double ga = Balance(ta0, ta, dic);
         Record(s, ta0, a, totals, ta, dic, k);
-        const Trial& tb0 = *pb;
+        const Probe& tb0 = *pb;
         const long double gb = Balance(tb0, ta, dic);
         Record(s, tb0, b, totals, ta, dic, k);
         const long double m = (ga - gb) / (b - a);

@@ -126,9 +126,9 @@ TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
             const Trial& trial = trials.Evaluate(0, pH, totals);
             const long double g = Balance(trial, ta, dic);
             const long double margin = BalanceMargin(trial, totals, ta, dic);
-            const Trial& probe = probes.At(pH, totals);
+            const Probe& probe = probes.At(pH, totals);
             worst = std::max(worst, std::fabs(Balance(probe, ta, dic) - g) / margin);
-            worstR1 = std::max(worstR1, std::fabs(probe.alkalinity.r1 - trial.alkalinity.r1));
+            worstR1 = std::max(worstR1, std::fabs(probe.values.r1 - trial.alkalinity.r1));
             // A trial in double that took the extended loop's passes settles its side within a
             // far narrower allowance.
             const ProbeFactors f = MakeProbeFactors(doubleConstants, static_cast<double>(gammaH),
