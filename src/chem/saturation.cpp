@@ -569,6 +569,26 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     do {
         ++n;
         d = (hi - lo) / 2.0L + lo;
+        // Most passes of a search to SI = 0 lie on a side that DoseSides settles, for a dose that
+        // adds CaCO3 as such (ApplyDose needs no floor): they only move an end of the bracket, and
+        // are taken here without the rest of a pass; the last pass, whose values are the result,
+        // is not.
+        if (sides.Enabled() && ta + 2.0L * d > 0.0L && dic + d > 0.0L) {
+            if (const int side = sides.Side(d); side != 0) {
+                const long double oldLo = lo, oldHi = hi;
+                (side < 0 ? lo : hi) = d;
+                if (!(std::fabs(lo - hi) < kTolerance || n == kDoseMaxPassCounter)) {
+                    const auto at = static_cast<std::size_t>(n - 2);
+                    found.moved[at] = found.low[at] = found.high[at] = found.pH[at] =
+                        std::numeric_limits<long double>::quiet_NaN();
+                    found.dose[at] = d;
+                    found.passes = n - 1;
+                    continue;
+                }
+                lo = oldLo;
+                hi = oldHi;
+            }
+        }
         const Dosed x = ApplyDose(chemical, d, ta, dic);
         const long double taNew = x.ta;
         const long double dicNew = x.dic;
