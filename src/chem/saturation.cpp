@@ -120,33 +120,45 @@ long double PHOf(const kernel::Settled& s, long double guess) {
                                         : guess;
 }
 
-// Whether a settled bracket has an SI at both ends, and how far from theirs the SI of the
-// searched pH can lie.
-bool HasSI(const kernel::Settled& s) {
+// What a settled bracket tells of the SI of the searched pH: the SI at its two ends, the smaller
+// and the larger, where it has one at both, and how far from theirs the SI of the searched pH can
+// lie. Formed once for the several uses a pass makes of it.
+struct SIBounds {
+    bool known = false;
+    long double least = 0, most = 0, error = 0;
+    bool inside = false; // the bracket lies near neither end of the range
+};
+SIBounds BoundsOf(const kernel::Settled& s) {
+    SIBounds b;
     if (!s.Bracketed()) {
-        return false;
+        return b;
     }
     const long double low = s.SILow(), high = s.SIHigh();
-    return std::isfinite(low) && std::isfinite(high) && low != kNoSaturationIndex &&
-           high != kNoSaturationIndex;
-}
-long double SIError(const kernel::Settled& s) {
+    if (!(std::isfinite(low) && std::isfinite(high) && low != kNoSaturationIndex &&
+          high != kNoSaturationIndex)) {
+        return b;
+    }
     const long double width = s.high - s.low;
-    return kSISlope * 2.0L * kernel::kPHTolerance + kSICurvature * width * width + kSIMargin;
+    b.known = true;
+    b.least = std::min(low, high);
+    b.most = std::max(low, high);
+    b.error = kSISlope * 2.0L * kernel::kPHTolerance + kSICurvature * width * width + kSIMargin;
+    b.inside = s.low > kEndMargin && s.high < 14.0L - kEndMargin;
+    return b;
 }
 
 // The side of SI = 0 on which the SI of the searched pH lies, where a settled bracket fixes it
 // (0: not settled). With `scale` 2 the side is that of the SI at the root itself, beyond the
 // error of any searched pH (see DoseSides).
-int SettleSI(const kernel::Settled& s, long double scale = 1.0L) {
-    if (!HasSI(s)) {
+int SettleSI(const SIBounds& b, long double scale = 1.0L) {
+    if (!b.known) {
         return 0;
     }
-    const long double bound = scale * SIError(s);
-    if (std::min(s.SILow(), s.SIHigh()) > bound) {
+    const long double bound = scale * b.error;
+    if (b.least > bound) {
         return 1;
     }
-    if (std::max(s.SILow(), s.SIHigh()) < -bound) {
+    if (b.most < -bound) {
         return -1;
     }
     return 0;
@@ -155,12 +167,12 @@ int SettleSI(const kernel::Settled& s, long double scale = 1.0L) {
 // Bounds of the SI at the root that a settled bracket gives (left as they are where it gives
 // none): the root lies inside, near neither end of the range, where SI keeps within the bounds
 // of SettleSI.
-void NoteRootSI(const kernel::Settled& s, long double& low, long double& high) {
-    if (!HasSI(s) || !(s.low > kEndMargin) || !(s.high < 14.0L - kEndMargin)) {
+void NoteRootSI(const SIBounds& b, long double& low, long double& high) {
+    if (!b.known || !b.inside) {
         return;
     }
-    low = std::min(s.SILow(), s.SIHigh()) - SIError(s);
-    high = std::max(s.SILow(), s.SIHigh()) + SIError(s);
+    low = b.least - b.error;
+    high = b.most + b.error;
 }
 
 // The side of pH 7.8 on which the searched pH lies, from probes two tolerances either side of it,
@@ -231,7 +243,7 @@ public:
         return d >= above_ ? 1 : d <= below_ ? -1 : 0;
     }
     // What a pass at dose `d` settles: from its probes, or from its searched SI.
-    void FromProbes(long double d, const kernel::Settled& s) { Note(d, SettleSI(s, 2.0L)); }
+    void FromProbes(long double d, const SIBounds& b) { Note(d, SettleSI(b, 2.0L)); }
     void FromSearch(long double d, long double si) {
         Note(d, si > 2.0L * kSearchedSIError ? 1 : si < -2.0L * kSearchedSIError ? -1 : 0);
     }
@@ -475,7 +487,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         kernel::SettleAround(probes, totals, taNew, dicNew, k, guess, halfWidth, kProbeBudget,
                              settled, narrow);
         estimate.NoteHalfWidth(halfWidth);
-        if (!narrow && SettleSI(settled) == 0 && settled.Bracketed() &&
+        if (!narrow && SettleSI(BoundsOf(settled)) == 0 && settled.Bracketed() &&
             settled.root < kernel::kInfinity) {
             // Too wide a bracket for the SI or for a short search: narrow it first.
             kernel::SettleAround(probes, totals, taNew, dicNew, k, settled.root, halfWidth,
@@ -498,7 +510,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         const long double guess = pure + estimate.Offset(dose);
         kernel::Settled settled;
         settleAround(x.ta, x.dic, totals, guess, settled, false);
-        sides.FromProbes(dose, settled);
+        sides.FromProbes(dose, BoundsOf(settled));
         if (!settled.Bracketed() || settled.SILow() == kNoSaturationIndex ||
             settled.SIHigh() == kNoSaturationIndex) {
             return nan;
@@ -658,11 +670,12 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                 found.high[at] = kernel::ReturnedBelow(settled);
             } else {
                 settleAround(taNew, dicNew, totals, guess, settled, false);
-                position = SettleSI(settled);
+                const SIBounds bounds = BoundsOf(settled);
+                position = SettleSI(bounds);
                 passPH = PHOf(settled, guess);
-                NoteRootSI(settled, found.low[at], found.high[at]);
+                NoteRootSI(bounds, found.low[at], found.high[at]);
                 if (x.asSuch) {
-                    sides.FromProbes(d, settled);
+                    sides.FromProbes(d, bounds);
                 }
             }
             if (position == 0) {
