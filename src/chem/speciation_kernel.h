@@ -1052,7 +1052,7 @@ public:
     std::pair<const Probe*, const Probe*> AtPair(long double a, long double b,
                                                  const Totals& totals) {
         if (Kept(a, totals) >= 0 || Kept(b, totals) >= 0 || SameBits(a, b)) {
-            // At(b) leaves At(a)'s trial in place: two are kept.
+            // At(b) leaves At(a)'s probe in place: two are kept.
             const Probe* first = &At(a, totals);
             return {first, &At(b, totals)};
         }
@@ -1262,7 +1262,7 @@ inline long double ReturnedBelow(const Settled& s) {
     return s.high + kPHTolerance;
 }
 
-// Records what a trial at `pH` settles.
+// Records what a probe at `pH` settles.
 inline void Record(Settled& s, const Probe& t, long double pH, const Totals& totals, long double ta,
                    long double dic, const EquilibriumConstants& k) {
     const long double g = Balance(t, ta, dic);
