@@ -375,6 +375,13 @@ inline constexpr int kPHBisectionMaxPasses = 100;
 
 using chem::SameBits;
 
+// A pH as the computations in double precision take it, which is all they depend on, and so a
+// key that finds their values again. Comparing it costs nothing, while the bits of a long double
+// just passed on the stack can only be read back once the store is done.
+inline double DoubleKey(long double pH) {
+    return static_cast<double>(pH);
+}
+
 inline bool SameTotals(const Totals& a, const Totals& b) {
     return SameBits(a.dic, b.dic) && SameBits(a.ca, b.ca) && SameBits(a.mg, b.mg) &&
            SameBits(a.so4, b.so4) && SameBits(a.po4, b.po4);
@@ -735,35 +742,35 @@ public:
 
 private:
     struct Kept {
-        long double pH = 0;
+        double pH = 0; // DoubleKey
         Totals totals;
         ProbeFactors factors;
         ProbeValues values;
         bool known = false;
     };
-    int Index(long double pH, const Totals& totals) const {
+    int Index(double pH, const Totals& totals) const {
         for (int i = 0; i < 2; ++i) {
-            if (kept_[i].known && SameBits(kept_[i].pH, pH) &&
-                SameTotals(kept_[i].totals, totals)) {
+            if (kept_[i].known && kept_[i].pH == pH && SameTotals(kept_[i].totals, totals)) {
                 return i;
             }
         }
         return -1;
     }
-    void Note(Kept& k, long double pH, const Totals& totals) {
+    void Note(Kept& k, double pH, const Totals& totals) {
         k.pH = pH;
         k.totals = totals;
         k.known = true;
         ++estimates;
     }
-    const Kept& Find(long double pH, const Totals& totals, long double next) {
+    const Kept& Find(long double pHExtended, const Totals& totals, long double nextExtended) {
+        const double pH = DoubleKey(pHExtended), next = DoubleKey(nextExtended);
         if (const int i = Index(pH, totals); i >= 0) {
             return kept_[i];
         }
-        if (!std::isnan(next) && !SameBits(next, pH) && Index(next, totals) < 0) {
+        if (!std::isnan(next) && next != pH && Index(next, totals) < 0) {
             Kept &a = kept_[0], &b = kept_[1];
-            a.factors = MakeProbeFactors(c_, gammaH_, static_cast<double>(pH));
-            b.factors = MakeProbeFactors(c_, gammaH_, static_cast<double>(next));
+            a.factors = MakeProbeFactors(c_, gammaH_, pH);
+            b.factors = MakeProbeFactors(c_, gammaH_, next);
             SolveProbePair(c_, a.factors, b.factors, totals, a.values, b.values);
             Note(a, pH, totals);
             Note(b, next, totals);
@@ -772,7 +779,7 @@ private:
         }
         Kept& k = kept_[older_];
         older_ = 1 - older_;
-        k.factors = MakeProbeFactors(c_, gammaH_, static_cast<double>(pH));
+        k.factors = MakeProbeFactors(c_, gammaH_, pH);
         k.values = SolveProbe(c_, k.factors, totals);
         Note(k, pH, totals);
         return k;
@@ -840,8 +847,9 @@ public:
              long double next = DoubleTrials::kNowhere) {
         if (trial < kTrials) {
             const Slot& s = slots_[static_cast<std::size_t>(trial)];
+            const double key = DoubleKey(pH);
             for (int i = 0; i < s.count; ++i) {
-                if (SameBits(s.pH[i], pH) && s.trials[i].solved &&
+                if (s.key[i] == key && SameBits(s.pH[i], pH) && s.trials[i].solved &&
                     SameTotals(s.trials[i].totals, totals)) {
                     return 0;
                 }
@@ -861,13 +869,15 @@ public:
             return beyond_;
         }
         Slot& s = slots_[static_cast<std::size_t>(trial)];
+        const double key = DoubleKey(pH);
         int i = 0;
-        while (i < s.count && !SameBits(s.pH[i], pH)) {
+        while (i < s.count && !(s.key[i] == key && SameBits(s.pH[i], pH))) {
             ++i;
         }
         if (i == s.count) {
             i = s.count < 2 ? s.count++ : 1 - s.newest;
             s.pH[i] = pH;
+            s.key[i] = key;
             MakePHFactors(*c_, pH, gammaH_, s.trials[i].factors);
             s.trials[i].solved = false;
         }
@@ -885,6 +895,7 @@ private:
     static constexpr int kTrials = 24; // a bisection over 0..14 to 1e-6 makes 24 trials
     struct Slot {
         long double pH[2];
+        double key[2]; // DoubleKey(pH): a pH that differs there differs, found without a stall
         Trial trials[2];
         int count = 0;
         int newest = 0;
@@ -1042,7 +1053,7 @@ public:
         }
         const int i = count_ < 2 ? count_++ : 1 - newest_;
         newest_ = i;
-        pH_[i] = pH;
+        pH_[i] = DoubleKey(pH);
         ProbeSpeciation(c_, gammaH_, static_cast<double>(pH), totals, t_[i]);
         ++speciations;
         return t_[i];
@@ -1051,13 +1062,13 @@ public:
     // the next call.
     std::pair<const Probe*, const Probe*> AtPair(long double a, long double b,
                                                  const Totals& totals) {
-        if (Kept(a, totals) >= 0 || Kept(b, totals) >= 0 || SameBits(a, b)) {
+        if (Kept(a, totals) >= 0 || Kept(b, totals) >= 0 || DoubleKey(a) == DoubleKey(b)) {
             // At(b) leaves At(a)'s probe in place: two are kept.
             const Probe* first = &At(a, totals);
             return {first, &At(b, totals)};
         }
-        pH_[0] = a;
-        pH_[1] = b;
+        pH_[0] = DoubleKey(a);
+        pH_[1] = DoubleKey(b);
         count_ = 2;
         newest_ = 1;
         ProbeSpeciationPair(c_, gammaH_, static_cast<double>(a), static_cast<double>(b), totals,
@@ -1071,7 +1082,7 @@ private:
     // The trial kept for this pH and these totals, or -1.
     int Kept(long double pH, const Totals& totals) const {
         for (int i = 0; i < count_; ++i) {
-            if (SameBits(pH_[i], pH) && SameTotals(t_[i].totals, totals)) {
+            if (pH_[i] == DoubleKey(pH) && SameTotals(t_[i].totals, totals)) {
                 return i;
             }
         }
@@ -1079,7 +1090,7 @@ private:
     }
     ProbeConstants c_;
     double gammaH_;
-    long double pH_[2] = {0, 0};
+    double pH_[2] = {0, 0}; // DoubleKey: a probe depends on its pH in double alone
     Probe t_[2];
     int count_ = 0;
     int newest_ = 0;
