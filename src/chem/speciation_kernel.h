@@ -1049,6 +1049,8 @@ public:
         : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
     const Probe& At(long double pH, const Totals& totals) {
         if (const int kept = Kept(pH, totals); kept >= 0) {
+            // The newest now, so that the next probe takes the other's place: AtPair relies on it.
+            newest_ = kept;
             return t_[kept];
         }
         const int i = count_ < 2 ? count_++ : 1 - newest_;

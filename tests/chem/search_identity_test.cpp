@@ -156,6 +156,37 @@ TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
     EXPECT_LT(worstSI, 0.01L);   // 7e-5 met
 }
 
+// The probes keep the last two; a pair of which one is kept must still hand back both, whichever
+// of the two kept ones it is, with the values of its own pH.
+TEST(SearchIdentityEdges, ProbePairsKeepBothWhateverWasKeptBefore) {
+    using namespace zeb::chem;
+    using namespace zeb::chem::kernel;
+    SpeciesVector s = zeb::results::ParseWaterInputs(zeb::test::RandomWater(7)).species;
+    s[slot::Dic] = 3.0L;
+    EquilibriumConstants k;
+    long double gammaH = 0;
+    ComputeConstants(10.0L, 5.0L, gammaH, k);
+    const ConstantFactors c = MakeConstantFactors(k, s[slot::Po4Total] != 0.0L);
+    const Totals totals = ReadTotals(s);
+    auto alone = [&](long double pH) {
+        Probes fresh(c, gammaH);
+        return fresh.At(pH, totals).values.r1;
+    };
+    for (int older = 0; older < 2; ++older) {
+        Probes probes(c, gammaH);
+        probes.At(7.1L, totals);
+        probes.At(7.2L, totals);
+        const long double kept = older == 0 ? 7.1L : 7.2L;
+        for (const bool keptFirst : {true, false}) {
+            Probes p = probes;
+            const auto [a, b] =
+                keptFirst ? p.AtPair(kept, 7.3L, totals) : p.AtPair(7.3L, kept, totals);
+            EXPECT_EQ(a->values.r1, alone(keptFirst ? kept : 7.3L)) << older << keptFirst;
+            EXPECT_EQ(b->values.r1, alone(keptFirst ? 7.3L : kept)) << older << keptFirst;
+        }
+    }
+}
+
 // Probes in pairs run two loops in the lanes of one vector; each lane must end where its own loop
 // ends, with its values to the bit and whether a stopping test came near the tolerance, also
 // where the two take different numbers of passes, and where each lane has the constants of its
