@@ -480,19 +480,22 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     };
 
     // The settled bracket of the pH search of dose `dose` (TA and DIC as dosed, totals in s),
-    // from probes around where the pH is expected.
+    // from probes around where the pH is expected; returns what it tells of the SI.
     auto settleAround = [&](long double taNew, long double dicNew, const kernel::Totals& totals,
                             long double guess, kernel::Settled& settled, bool narrow) {
         long double halfWidth = estimate.HalfWidth();
         kernel::SettleAround(probes, totals, taNew, dicNew, k, guess, halfWidth, kProbeBudget,
                              settled, narrow);
         estimate.NoteHalfWidth(halfWidth);
-        if (!narrow && SettleSI(BoundsOf(settled)) == 0 && settled.Bracketed() &&
+        SIBounds bounds = BoundsOf(settled);
+        if (!narrow && SettleSI(bounds) == 0 && settled.Bracketed() &&
             settled.root < kernel::kInfinity) {
             // Too wide a bracket for the SI or for a short search: narrow it first.
             kernel::SettleAround(probes, totals, taNew, dicNew, k, settled.root, halfWidth,
                                  kProbeBudget, settled, true);
+            bounds = BoundsOf(settled);
         }
+        return bounds;
     };
 
     // Probes the SI of dose `dose` for DoseSides; returns the SI the probes bracket (NaN where
@@ -509,8 +512,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         pure = kernel::CarbonateOnlyPH(c, gammaH, x.ta, x.dic, pure);
         const long double guess = pure + estimate.Offset(dose);
         kernel::Settled settled;
-        settleAround(x.ta, x.dic, totals, guess, settled, false);
-        sides.FromProbes(dose, BoundsOf(settled));
+        sides.FromProbes(dose, settleAround(x.ta, x.dic, totals, guess, settled, false));
         if (!settled.Bracketed() || settled.SILow() == kNoSaturationIndex ||
             settled.SIHigh() == kNoSaturationIndex) {
             return nan;
@@ -669,8 +671,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                 found.low[at] = kernel::ReturnedAbove(settled);
                 found.high[at] = kernel::ReturnedBelow(settled);
             } else {
-                settleAround(taNew, dicNew, totals, guess, settled, false);
-                const SIBounds bounds = BoundsOf(settled);
+                const SIBounds bounds = settleAround(taNew, dicNew, totals, guess, settled, false);
                 position = SettleSI(bounds);
                 passPH = PHOf(settled, guess);
                 NoteRootSI(bounds, found.low[at], found.high[at]);
