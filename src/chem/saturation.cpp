@@ -583,11 +583,11 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     do {
         ++n;
         d = (hi - lo) / 2.0L + lo;
+        const Dosed x = ApplyDose(chemical, d, ta, dic);
         // Most passes of a search to SI = 0 lie on a side that DoseSides settles, for a dose that
-        // adds CaCO3 as such (ApplyDose needs no floor): they only move an end of the bracket, and
-        // are taken here without the rest of a pass; the last pass, whose values are the result,
-        // is not.
-        if (sides.Enabled() && ta + 2.0L * d > 0.0L && dic + d > 0.0L) {
+        // adds CaCO3 as such: they only move an end of the bracket, and are taken here without the
+        // rest of a pass; the last pass, whose values are the result, is not.
+        if (x.asSuch) {
             if (const int side = sides.Side(d); side != 0) {
                 const long double oldLo = lo, oldHi = hi;
                 (side < 0 ? lo : hi) = d;
@@ -603,7 +603,6 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
                 hi = oldHi;
             }
         }
-        const Dosed x = ApplyDose(chemical, d, ta, dic);
         const long double taNew = x.ta;
         const long double dicNew = x.dic;
         ApplyDoseToTotals(chemical, d, ca, mg, na, s);

@@ -1056,7 +1056,7 @@ public:
         const int i = count_ < 2 ? count_++ : 1 - newest_;
         newest_ = i;
         pH_[i] = DoubleKey(pH);
-        ProbeSpeciation(c_, gammaH_, static_cast<double>(pH), totals, t_[i]);
+        ProbeSpeciation(c_, gammaH_, pH_[i], totals, t_[i]);
         ++speciations;
         return t_[i];
     }
@@ -1073,15 +1073,14 @@ public:
         pH_[1] = DoubleKey(b);
         count_ = 2;
         newest_ = 1;
-        ProbeSpeciationPair(c_, gammaH_, static_cast<double>(a), static_cast<double>(b), totals,
-                            t_[0], t_[1]);
+        ProbeSpeciationPair(c_, gammaH_, pH_[0], pH_[1], totals, t_[0], t_[1]);
         speciations += 2;
         return {&t_[0], &t_[1]};
     }
     int speciations = 0; // speciation loops run
 
 private:
-    // The trial kept for this pH and these totals, or -1.
+    // The probe kept for this pH and these totals, or -1.
     int Kept(long double pH, const Totals& totals) const {
         for (int i = 0; i < count_; ++i) {
             if (pH_[i] == DoubleKey(pH) && SameTotals(t_[i].totals, totals)) {
