@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <string>
 
 namespace zeb::app {
@@ -35,27 +37,55 @@ constexpr std::array<long double, kExactPowersOfTen + 1> kPowersOfTen = [] {
     return p;
 }();
 
-// The 18 significant digits of x > 0 where x * 10^(17 - p) is formed exactly in 128 bits:
-// x = m 2^e with a 64-bit m, and 10^(17 - p) = 5^(17 - p) 2^(17 - p) with 5^(17 - p) < 2^64.
-// Rounded to the nearest, ties to even, as printf rounds the exact value. Returns false for
-// a value outside 1e-10..1e17, whose decimal exponent p takes a wider product.
-bool ImageDigits(long double x, DecimalImage& img) {
+// 5^k for the exponents ImageInteger takes: 5^27 < 2^64.
+constexpr std::array<std::uint64_t, kExactPowersOfTen + 1> kPowersOfFive = [] {
+    std::array<std::uint64_t, kExactPowersOfTen + 1> p{};
+    p[0] = 1;
+    for (int i = 1; i <= kExactPowersOfTen; ++i)
+        p[i] = p[i - 1] * 5;
+    return p;
+}();
+
+// 10^k as an integer, k = 0..19.
+constexpr std::array<std::uint64_t, 20> kIntegerPowersOfTen = [] {
+    std::array<std::uint64_t, 20> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i)
+        p[i] = p[i - 1] * 10;
+    return p;
+}();
+
+// The 18 significant digits of x > 0 as an integer in [10^17, 10^18), where x * 10^(17 - p) is
+// formed exactly in 128 bits: x = m 2^(e - 64) with the 64-bit significand m of the long double,
+// and 10^(17 - p) = 5^(17 - p) 2^(17 - p) with 5^(17 - p) < 2^64. Rounded to the nearest, ties to
+// even, as printf rounds the exact value; `p` is the decimal exponent of the first digit. Returns
+// false for a value outside 1e-10..1e17, whose decimal exponent takes a wider product.
+bool ImageInteger(long double x, std::uint64_t& digits, int& p) {
     if (!(x >= 1e-10L && x < 1e17L))
         return false;
-    int e = 0;
-    const long double fraction = std::frexp(x, &e); // x = fraction * 2^e, fraction in [0.5, 1)
-    const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
-    int p = static_cast<int>(std::floor(std::log10(static_cast<double>(x))));
+    std::uint64_t m = 0;
+    int e = 0; // x = m 2^(e - 64), m >= 2^63
+    if constexpr (std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10) {
+        // The x87 extended format: the significand with its leading bit, then sign and exponent.
+        std::uint16_t signAndExponent = 0;
+        std::memcpy(&m, &x, sizeof m);
+        std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + sizeof m,
+                    sizeof signAndExponent);
+        e = (signAndExponent & 0x7FFF) - 16382;
+    } else {
+        const long double fraction = std::frexp(x, &e); // in [0.5, 1)
+        m = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+    }
+    // 2^(e-1) <= x < 2^e: the first digit's exponent is this or one more.
+    p = static_cast<int>(std::floor(static_cast<double>(e - 1) * 0.30102999566398120));
     constexpr std::uint64_t kLow = 100000000000000000ULL; // 10^17
     constexpr std::uint64_t kHigh = 10 * kLow;
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int k = 17 - p; // digits = x * 10^k
         if (k < 0 || k > kExactPowersOfTen)
             return false;
-        unsigned __int128 five = 1;
-        for (int i = 0; i < k; ++i)
-            five *= 5;
-        const unsigned __int128 n = static_cast<unsigned __int128>(m) * five;
+        const unsigned __int128 n =
+            static_cast<unsigned __int128>(m) * kPowersOfFive[static_cast<std::size_t>(k)];
         const int s = 64 - e - k; // digits = n / 2^s, s > 0 within the range above
         if (s <= 0 || s >= 128)
             return false;
@@ -71,18 +101,63 @@ bool ImageDigits(long double x, DecimalImage& img) {
             ++p;
             continue;
         }
-        std::uint64_t digits = static_cast<std::uint64_t>(q) + (roundUp ? 1 : 0);
+        digits = static_cast<std::uint64_t>(q) + (roundUp ? 1 : 0);
         if (digits == kHigh) {
             digits = kLow;
             ++p;
         }
-        char text[24];
-        const auto r = std::to_chars(text, text + sizeof text, digits);
-        img.digits.assign(text, r.ptr);
-        img.exponent = p;
         return true;
     }
     return false;
+}
+
+bool ImageDigits(long double x, DecimalImage& img) {
+    std::uint64_t digits = 0;
+    if (!ImageInteger(x, digits, img.exponent))
+        return false;
+    char text[24];
+    const auto r = std::to_chars(text, text + sizeof text, digits);
+    img.digits.assign(text, r.ptr);
+    return true;
+}
+
+// FormatFixed where the 18-digit image is an integer and the value rounded to `decimals` an
+// integer number of 10^-decimals below 2^64: the same rounding on the same digits (the first
+// digit dropped decides, half away from zero), without strings of digits. Returns false
+// elsewhere.
+bool FormatFixedFast(long double x, int width, int decimals, std::string& out) {
+    std::uint64_t digits = 0;
+    int p = 0;
+    if (decimals > 18 || !ImageInteger(std::fabs(x), digits, p))
+        return false;
+    const int keep = p + 1 + decimals; // digits of the image up to the last decimal place
+    if (keep > 19)
+        return false;
+    std::uint64_t q = 0; // the value in units of 10^-decimals, rounded
+    if (keep >= 18) {
+        q = digits * kIntegerPowersOfTen[static_cast<std::size_t>(keep - 18)];
+    } else if (keep >= 0) {
+        const std::uint64_t unit = kIntegerPowersOfTen[static_cast<std::size_t>(18 - keep)];
+        q = digits / unit;
+        if (digits % unit >= unit / 10 * 5)
+            ++q;
+    }
+    const bool nonZero = q != 0;
+    char text[48];
+    char* end = text + sizeof text;
+    char* begin = end;
+    for (int written = 0; q != 0 || written <= decimals; ++written) {
+        if (written == decimals && decimals > 0)
+            *--begin = '.';
+        *--begin = static_cast<char>('0' + q % 10);
+        q /= 10;
+    }
+    if (x < 0 && nonZero)
+        *--begin = '-';
+    const auto length = static_cast<int>(end - begin);
+    out.assign(static_cast<std::size_t>(std::max(width - length, 0)), ' ');
+    out.append(begin, end);
+    return true;
 }
 
 DecimalImage MakeImage(long double x) {
@@ -237,6 +312,8 @@ std::string FormatFixed(long double x, int width, int decimals) {
         return std::string(static_cast<size_t>(std::max(width, 0)), ' ');
     if (decimals < 0)
         decimals = 0;
+    if (std::string fast; FormatFixedFast(x, width, decimals, fast))
+        return fast;
     const DecimalImage img = MakeImage(x);
     std::string intPart, fracPart;
     bool nonZero = false;

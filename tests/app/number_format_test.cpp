@@ -118,7 +118,8 @@ TEST(FormatFixed, ValuesThatAreNotNumbersStayBlank) {
 }
 
 // Numbers are read and imaged without the C library where the arithmetic is exact; the texts
-// must stay those that strtold and printf give, ties at the nineteenth digit included.
+// must stay those that strtold and printf give, ties at the nineteenth digit included, and the
+// fixed form must round the digits printf gives.
 TEST(NumberTexts, SameAsTheCLibraryToTheLastDigit) {
     std::mt19937_64 rng(11);
     auto image = [](long double x) {
@@ -134,6 +135,33 @@ TEST(NumberTexts, SameAsTheCLibraryToTheLastDigit) {
                       e < 0 ? '-' : '+', std::abs(e));
         return std::string(out);
     };
+    // The fixed form: printf's 18-digit image rounded at the last decimal, half away from zero.
+    auto fixed = [](long double x, int decimals) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.17Le", std::fabs(x));
+        const int e = std::atoi(std::strchr(buf, 'e') + 1);
+        std::string digits; // of 0.ddd... * 10^(e + 1)
+        for (const char* p = buf; *p != 'e'; ++p)
+            if (*p != '.')
+                digits += *p;
+        digits.insert(0, static_cast<std::size_t>(std::max(0, -e) + decimals + 2), '0');
+        const int point = std::max(0, -e) + decimals + 2 + e + 1; // digits before the point
+        digits.append(static_cast<std::size_t>(
+                          std::max(0, point + decimals + 1 - static_cast<int>(digits.size()))),
+                      '0');
+        std::string kept = digits.substr(0, static_cast<std::size_t>(point + decimals));
+        if (digits[static_cast<std::size_t>(point + decimals)] >= '5') {
+            int i = static_cast<int>(kept.size()) - 1;
+            for (; kept[static_cast<std::size_t>(i)] == '9'; --i)
+                kept[static_cast<std::size_t>(i)] = '0';
+            ++kept[static_cast<std::size_t>(i)];
+        }
+        std::string whole = kept.substr(0, static_cast<std::size_t>(point));
+        whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
+        const std::string part = kept.substr(static_cast<std::size_t>(point));
+        const bool zero = kept.find_first_not_of('0') == std::string::npos;
+        return std::string(x < 0 && !zero ? "-" : "") + whole + (decimals > 0 ? "." + part : "");
+    };
     int wrong = 0;
     for (int i = 0; i < 40000; ++i) {
         const long double bits = std::ldexp(static_cast<long double>(rng() | (1ULL << 63)),
@@ -145,6 +173,10 @@ TEST(NumberTexts, SameAsTheCLibraryToTheLastDigit) {
         for (long double x : {bits, -bits, decimal, std::nextafter(decimal, 0.0L), tie}) {
             if (FormatScientific(x, 26) != image(x) && ++wrong <= 5)
                 ADD_FAILURE() << FormatScientific(x, 26) << " vs " << image(x);
+            const int decimals = static_cast<int>(rng() % 19);
+            if (x != 0 && std::fabs(x) < 1e25L &&
+                FormatFixed(x, 0, decimals) != fixed(x, decimals) && ++wrong <= 5)
+                ADD_FAILURE() << FormatFixed(x, 0, decimals) << " vs " << fixed(x, decimals);
         }
         std::string text = std::to_string(rng() % 100000000000000000ULL);
         const int decimals = static_cast<int>(rng() % 30);
