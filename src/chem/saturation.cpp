@@ -54,9 +54,16 @@ constexpr long double kNearAsideLimit = 0.001L;
 constexpr long double kNearPH78 = 0.0001L;
 constexpr long double kEndMargin = 0.001L; // a searched pH this near 0 or 14 may be an end
 constexpr long double kSidesAlkalinityLimit = 100.0L; // mmol/L, see DoseToTarget
-// The secant steps that look for the root of CaCO3 to SI = 0 without a search before them.
+// The secant steps that look for the root of CaCO3 to SI = 0 without a search before them, or
+// with one at an ionic strength so far off that the SI at its root can have moved by more than
+// kFarRootMove: the root of that search is where they start, their first step a share of how far
+// the root can have moved. They hand over to the probes either side of the root once a step is
+// shorter than kSecantSettled errors of a searched SI.
 constexpr long double kFirstSecantStep = 0.1L; // mmol/L
 constexpr int kSecantSteps = 8;
+constexpr long double kFarRootMove = 0.1L;
+constexpr long double kFarSecantStep = 0.03L; // of the move the ionic strength allows
+constexpr long double kSecantSettled = 100.0L;
 
 // Where the pH of a dose search's next pass is likely to lie: the pH of its carbonate system
 // alone, moved by the offset that ion pairs gave the passes that set the ends of the dose
@@ -543,20 +550,27 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             delta *= 2.0L;
         }
     };
-    if (sides.Enabled() && hints != nullptr && hints->slope > 0.0L && std::isfinite(hints->slope) &&
-        std::isfinite(hints->root)) {
-        // The root of a search at a nearby ionic strength.
+    const bool rootHinted = sides.Enabled() && hints != nullptr && hints->slope > 0.0L &&
+                            std::isfinite(hints->slope) && std::isfinite(hints->root);
+    if (rootHinted) {
         estimate.Seed(hints->root, hints->rootOffset, hints->halfWidth);
+    }
+    if (rootHinted && valueMove <= kFarRootMove) {
+        // The root of a search at a nearby ionic strength.
         settleAroundRoot(hints->root, hints->slope);
     } else if (sides.Enabled()) {
-        // Without one, secant steps from dose 0 on the SI of probed doses find the root first.
-        // The steps follow 10^(SI/2) - 1, the activities' geometric mean over its value at
-        // saturation: near linear in the dose where calcite dissolves as such. Steps place
-        // probes only: double precision serves.
+        // Otherwise secant steps on the SI of probed doses find the root first, from dose 0 or
+        // from the root of the search far off. The steps follow 10^(SI/2) - 1, the activities'
+        // geometric mean over its value at saturation: near linear in the dose where calcite
+        // dissolves as such. Steps place probes only: double precision serves.
         auto ratio = [](long double si) {
             return static_cast<long double>(std::pow(10.0, static_cast<double>(si) / 2.0)) - 1.0L;
         };
         long double d0 = 0.0L, d1 = kFirstSecantStep;
+        if (rootHinted) {
+            d0 = hints->root;
+            d1 = hints->root + kFarSecantStep * valueMove / hints->slope;
+        }
         long double si0 = probeDose(d0), si1 = probeDose(d1);
         for (int step = 0; step < kSecantSteps; ++step) {
             const long double r0 = ratio(si0), r1 = ratio(si1);
@@ -565,7 +579,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             if (!std::isfinite(next) || !std::isfinite(slope) || !(slope > 0.0L)) {
                 break;
             }
-            if (std::fabs(next - d1) < 32.0L * DoseSides::kSearchedSIError / slope) {
+            if (std::fabs(next - d1) < kSecantSettled * DoseSides::kSearchedSIError / slope) {
                 settleAroundRoot(next, slope);
                 break;
             }
