@@ -64,6 +64,16 @@ constexpr int kSecantSteps = 8;
 constexpr long double kFarRootMove = 0.1L;
 constexpr long double kFarSecantStep = 0.03L; // of the move the ionic strength allows
 constexpr long double kSecantSettled = 100.0L;
+// A search with no search at a nearby ionic strength before it starts its secant steps where the
+// last such search on this thread found its root, rather than at dose 0: the columns of a water,
+// and the waters of a campaign, lie close. Its first step is one of kGuessSecantStep in SI at the
+// slope found there. A guess: it places probes only.
+struct RootGuess {
+    long double root = std::numeric_limits<long double>::quiet_NaN();
+    long double slope = 0;
+};
+thread_local RootGuess lastRootFromScratch;
+constexpr long double kGuessSecantStep = 0.01L;
 
 // Where the pH of a dose search's next pass is likely to lie: the pH of its carbonate system
 // alone, moved by the offset that ion pairs gave the passes that set the ends of the dose
@@ -559,19 +569,33 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         // The root of a search at a nearby ionic strength.
         settleAroundRoot(hints->root, hints->slope);
     } else if (sides.Enabled()) {
-        // Otherwise secant steps on the SI of probed doses find the root first, from dose 0 or
-        // from the root of the search far off. The steps follow 10^(SI/2) - 1, the activities'
-        // geometric mean over its value at saturation: near linear in the dose where calcite
-        // dissolves as such. Steps place probes only: double precision serves.
+        // Otherwise secant steps on the SI of probed doses find the root first: from the root of
+        // the search far off, or from the last root found so (RootGuess), or from dose 0. The steps
+        // follow 10^(SI/2) - 1, the activities' geometric mean over its value at saturation: near
+        // linear in the dose where calcite dissolves as such. Steps place probes only: double
+        // precision serves.
         auto ratio = [](long double si) {
             return static_cast<long double>(std::pow(10.0, static_cast<double>(si) / 2.0)) - 1.0L;
         };
         long double d0 = 0.0L, d1 = kFirstSecantStep;
+        const RootGuess guess = lastRootFromScratch;
+        const bool fromGuess = !rootHinted && std::isfinite(guess.root) && guess.slope > 0.0L;
         if (rootHinted) {
             d0 = hints->root;
             d1 = hints->root + kFarSecantStep * valueMove / hints->slope;
+        } else if (fromGuess) {
+            d0 = guess.root;
+            d1 = guess.root + kGuessSecantStep / guess.slope;
         }
         long double si0 = probeDose(d0), si1 = probeDose(d1);
+        if (fromGuess && !(std::isfinite(si0) && std::isfinite(si1))) {
+            // A guess this water cannot take (beyond its doses, or where TA or DIC would fall to
+            // the floor): from dose 0 after all.
+            d0 = 0.0L;
+            d1 = kFirstSecantStep;
+            si0 = probeDose(d0);
+            si1 = probeDose(d1);
+        }
         for (int step = 0; step < kSecantSteps; ++step) {
             const long double r0 = ratio(si0), r1 = ratio(si1);
             const long double next = d1 - r1 * (d1 - d0) / (r1 - r0);
@@ -791,6 +815,9 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         found.slope = (near[1].si - near[0].si) / (near[1].dose - near[0].dose);
         found.rootOffset = out.pH - pure;
         found.halfWidth = estimate.HalfWidth();
+        if (!rootHinted && std::isfinite(found.slope) && found.slope > 0.0L) {
+            lastRootFromScratch = {found.root, found.slope};
+        }
     }
     out.speciations = trials.speciations + trials.Estimates() + probes.speciations;
     if (hints != nullptr) {
