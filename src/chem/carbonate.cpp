@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace zeb::chem {
 namespace {
@@ -53,37 +54,47 @@ long double EndPointAlkalinity(SpeciesVector& s, const ConstantSet& c, long doub
     return dic4 * r.r1 + (ks43 + r.r0);
 }
 
+// A constant set as the fixed-pH loops below take it, in extended and in double precision: formed
+// once for the loops at 8.2 and at the measured pH where their temperatures are one.
+struct ConstantForms {
+    ConstantForms(const ConstantSet& cs, bool hasPhosphate)
+        : factors(kernel::MakeConstantFactors(cs.k, hasPhosphate)),
+          probe(kernel::MakeProbeConstants(factors)), gammaH(cs.gammaH) {}
+    kernel::ConstantFactors factors;
+    kernel::ProbeConstants probe;
+    long double gammaH;
+};
+
 // r1 and r0 of the water at one pH and constant set, for the loops that speciate at a fixed pH
 // with DIC as the only total that changes: the c(H+) factors are formed once instead of at every
 // pass. The operations on each value are those of Speciate, so r1 and r0 are its own to the bit.
 class FixedPHAlkalinity {
 public:
-    FixedPHAlkalinity(const ConstantSet& cs, long double pH, bool hasPhosphate)
-        : c_(kernel::MakeConstantFactors(cs.k, hasPhosphate)),
-          probeConstants_(MakeProbeConstants(c_)),
-          probeFactors_(kernel::MakeProbeFactors(probeConstants_, static_cast<double>(cs.gammaH),
+    FixedPHAlkalinity(const ConstantForms& forms, long double pH)
+        : forms_(&forms),
+          probeFactors_(kernel::MakeProbeFactors(forms.probe, static_cast<double>(forms.gammaH),
                                                  static_cast<double>(pH))) {
-        kernel::MakePHFactors(c_, pH, cs.gammaH, f_);
+        kernel::MakePHFactors(forms.factors, pH, forms.gammaH, f_);
     }
     kernel::Alkalinity At(const SpeciesVector& s) const {
-        const kernel::FreeValues v = kernel::SolveFreeValues(c_, f_, kernel::ReadTotals(s));
+        const kernel::FreeValues v =
+            kernel::SolveFreeValues(forms_->factors, f_, kernel::ReadTotals(s));
         ++speciationTally.calls;
         speciationTally.passes += v.passes;
-        return kernel::FormAlkalinity(c_, f_, v);
+        return kernel::FormAlkalinity(forms_->factors, f_, v);
     }
     // The same in double precision, as a probe forms it: within the loop's convergence error
     // of At, for deciding what lies beyond that error; of this and `other` at once.
     void EstimateWith(const FixedPHAlkalinity& other, const SpeciesVector& s,
                       kernel::ProbeValues& mine, kernel::ProbeValues& others) const {
-        kernel::SolveProbePair(probeConstants_, other.probeConstants_, probeFactors_,
+        kernel::SolveProbePair(forms_->probe, other.forms_->probe, probeFactors_,
                                other.probeFactors_, kernel::ReadTotals(s), mine, others);
     }
     const kernel::ProbeFactors& EstimateFactors() const { return probeFactors_; }
 
 private:
-    kernel::ConstantFactors c_;
+    const ConstantForms* forms_;
     kernel::PHFactors f_;
-    kernel::ProbeConstants probeConstants_;
     kernel::ProbeFactors probeFactors_;
 };
 
@@ -227,9 +238,32 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
 
     const MeasurementConstants cs(m, ionicStrength, hasPhosphate);
     const ConstantSet &c43 = cs.c43, &c82 = cs.c82, &cpH = cs.cpH;
-    // Every loop below speciates at 8.2 or at the measured pH with only DIC changing.
-    const FixedPHAlkalinity at82(c82, kEndPoint82, hasPhosphate);
-    const FixedPHAlkalinity atPH(cpH, m.pH, hasPhosphate);
+    // Every loop below speciates at 8.2 or at the measured pH with only DIC changing; each is
+    // prepared when a row first needs it (the rows of one column need one of them, or both).
+    std::optional<ConstantForms> forms82, formsPH;
+    std::optional<FixedPHAlkalinity> fixed82, fixedPH;
+    auto formsAt82 = [&]() -> const ConstantForms& {
+        if (!forms82) {
+            forms82.emplace(c82, hasPhosphate);
+        }
+        return *forms82;
+    };
+    auto at82 = [&]() -> const FixedPHAlkalinity& {
+        if (!fixed82) {
+            fixed82.emplace(formsAt82(), kEndPoint82);
+        }
+        return *fixed82;
+    };
+    auto atPH = [&]() -> const FixedPHAlkalinity& {
+        if (!fixedPH) {
+            if (kernel::SameBits(m.tpH, m.t82)) {
+                fixedPH.emplace(formsAt82(), m.pH); // the same constants
+            } else {
+                fixedPH.emplace(formsPH.emplace(cpH, hasPhosphate), m.pH);
+            }
+        }
+        return *fixedPH;
+    };
 
     // Row 0 (row 1 of the KS/KB family starts from its TA and DIC)
     if (wanted(0) || (wanted(1) && !useDIC)) {
@@ -238,7 +272,7 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
             st.dic[0] = m.ks43 + m.kb82;
             IterateDic(st.dic[0], kRowZeroMaxPasses, [&](long double dic) {
                 s[slot::Dic] = dic;
-                const kernel::Alkalinity r = at82.At(s);
+                const kernel::Alkalinity r = at82().At(s);
                 return (st.ta[0] - m.ks82 + m.kb82 - r.r0) / r.r1;
             });
         } else {
@@ -255,17 +289,17 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         st.dic[1] = st.dic[0];
         IterateDic(st.dic[1], kRowOneMaxPasses, [&](long double dic) {
             s[slot::Dic] = dic;
-            const kernel::Alkalinity r = atPH.At(s);
+            const kernel::Alkalinity r = atPH().At(s);
             return (st.ta[1] - r.r0) / r.r1;
         });
     } else if (wanted(1)) {
         st.dic[1] = m.dic;
         s[slot::Dic] = m.dic;
-        const kernel::Alkalinity rpH = atPH.At(s);
+        const kernel::Alkalinity rpH = atPH().At(s);
         st.ta[1] = m.dic * rpH.r1 + rpH.r0;
     }
     if (wanted(1) && withCheck) {
-        st.check[1] = CheckKB82(s, at82, st);
+        st.check[1] = CheckKB82(s, at82(), st);
     }
 
     if (!wanted(2)) {
@@ -290,7 +324,7 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
             // A pass that the estimate settles does not end the loop, so its TA is never the
             // result.
             if (!kernel::SameBits(x, lastEstimateX)) {
-                estimate = EstimateRowTwo(at82, atPH, s, x, m);
+                estimate = EstimateRowTwo(at82(), atPH(), s, x, m);
                 lastEstimateX = x;
             }
             long double slope = 0;
@@ -303,8 +337,8 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
                 }
             } else {
                 if (!kernel::SameBits(x, lastX)) {
-                    r82 = at82.At(s);
-                    rpH = atPH.At(s);
+                    r82 = at82().At(s);
+                    rpH = atPH().At(s);
                     lastX = x;
                 }
                 const long double p = (r82.r1 - 1.0L) * x + (m.ks82 - m.kb82) + r82.r0;
@@ -330,13 +364,13 @@ CarbonateState SolveCarbonateSystem(bool useDIC, const SpeciesVector& species,
         if (n == kRowTwoMaxPasses) {
             st.dic[2] = m.ks43 - 0.05L + m.kb82 - m.ks82;
             s[slot::Dic] = st.dic[2];
-            const kernel::Alkalinity r = atPH.At(s);
+            const kernel::Alkalinity r = atPH().At(s);
             st.ta[2] = r.r1 * st.dic[2] + r.r0;
         }
     } else {
         st.dic[2] = m.dic;
         s[slot::Dic] = m.dic;
-        const kernel::Alkalinity r = at82.At(s);
+        const kernel::Alkalinity r = at82().At(s);
         st.ta[2] = r.r1 * m.dic + (m.ks82 - m.kb82) + r.r0;
     }
 
@@ -355,7 +389,8 @@ long double CarbonateCheck(const SpeciesVector& species, const CarbonateMeasurem
     case 0:
         return CheckPH(s, cs.cpH, st, nullptr);
     case 1:
-        return CheckKB82(s, FixedPHAlkalinity(cs.c82, kEndPoint82, hasPhosphate), st);
+        return CheckKB82(s, FixedPHAlkalinity(ConstantForms(cs.c82, hasPhosphate), kEndPoint82),
+                         st);
     case 2:
         return CheckKS43(s, cs.c43, st);
     default:
