@@ -402,12 +402,13 @@ PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
                             SpeciesVector& species, long double ta, long double dic, PHHint* hint) {
     const kernel::ConstantFactors c =
         kernel::MakeConstantFactors(k, species[slot::Po4Total] != 0.0L);
-    kernel::FreshTrials trials(c, gammaH);
+    const kernel::ProbeConstants probeConstants = kernel::MakeProbeConstants(c);
+    kernel::FreshTrials trials(c, probeConstants, gammaH);
     // Probes around the pH of the carbonate system alone settle the sides of most trials; a
     // search before this one tells how far ion pairs move the pH from there.
     species[slot::Dic] = dic;
     const kernel::Totals totals = kernel::ReadTotals(species);
-    kernel::Probes probes(c, gammaH);
+    kernel::Probes probes(probeConstants, gammaH);
     kernel::Settled settled;
     const long double pure = kernel::CarbonateOnlyPH(c, gammaH, ta, dic);
     const bool hinted = hint != nullptr && hint->known;

@@ -453,8 +453,9 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     ComputeConstants(t, ionicStrength, gammaH, k, s[slot::Po4Total] != 0.0L);
     const kernel::ConstantFactors c = kernel::MakeConstantFactors(k, s[slot::Po4Total] != 0.0L);
     thread_local kernel::TrialCache trials;
-    trials.Reset(c, gammaH);
-    kernel::Probes probes(c, gammaH);
+    const kernel::ProbeConstants probeConstants = kernel::MakeProbeConstants(c);
+    trials.Reset(c, probeConstants, gammaH);
+    kernel::Probes probes(probeConstants, gammaH);
     PHEstimate estimate;
     DoseHints found;
     found.ionicStrength = ionicStrength;

@@ -724,8 +724,8 @@ inline int SISideInDouble(const ProbeValues& v, const EquilibriumConstants& k, l
 class DoubleTrials {
 public:
     DoubleTrials() = default;
-    DoubleTrials(const ConstantFactors& c, long double gammaH)
-        : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
+    DoubleTrials(const ProbeConstants& c, long double gammaH)
+        : c_(c), gammaH_(static_cast<double>(gammaH)) {}
     // The side of the balance at `pH` where double precision settles it, else 0. Only for a
     // water whose balance falls (Probeable), which the caller has checked.
     int Side(long double pH, const Totals& totals, long double ta, long double dic,
@@ -794,8 +794,9 @@ private:
 // Every trial formed afresh.
 class FreshTrials {
 public:
-    FreshTrials(const ConstantFactors& c, long double gammaH)
-        : c_(c), gammaH_(gammaH), double_(c, gammaH) {}
+    // `probe`: the constants as MakeProbeConstants forms them, for the trials in double.
+    FreshTrials(const ConstantFactors& c, const ProbeConstants& probe, long double gammaH)
+        : c_(c), gammaH_(gammaH), double_(probe, gammaH) {}
     // The side of trial n's balance where double precision settles it, else 0 (a water that
     // Probeable accepts).
     int Side(int /*trial*/, long double pH, const Totals& totals, long double ta, long double dic,
@@ -830,11 +831,11 @@ private:
 // (Reset) rather than clear that much memory every time.
 class TrialCache {
 public:
-    // Forgets every trial: the constants or gamma H+ are new.
-    void Reset(const ConstantFactors& c, long double gammaH) {
+    // Forgets every trial: the constants or gamma H+ are new (`probe` as for FreshTrials).
+    void Reset(const ConstantFactors& c, const ProbeConstants& probe, long double gammaH) {
         c_ = &c;
         gammaH_ = gammaH;
-        double_ = DoubleTrials(c, gammaH);
+        double_ = DoubleTrials(probe, gammaH);
         for (Slot& slot : slots_) {
             slot.count = 0;
             slot.newest = 0;
@@ -1045,8 +1046,9 @@ inline long double BalanceMargin(const Probe& p, const Totals& totals, long doub
 // same pH and totals pass after pass.
 class Probes {
 public:
-    Probes(const ConstantFactors& c, long double gammaH)
-        : c_(MakeProbeConstants(c)), gammaH_(static_cast<double>(gammaH)) {}
+    // `c`: the constants as MakeProbeConstants forms them.
+    Probes(const ProbeConstants& c, long double gammaH)
+        : c_(c), gammaH_(static_cast<double>(gammaH)) {}
     const Probe& At(long double pH, const Totals& totals) {
         if (const int kept = Kept(pH, totals); kept >= 0) {
             // The newest now, so that the next probe takes the other's place: AtPair relies on it.

@@ -119,8 +119,8 @@ TEST(SearchIdentityEdges, DoublePrecisionProbesKeepToTheExtendedBalance) {
         const long double dic = w % 4 == 1 ? std::pow(10.0L, -uniform(3, 20)) : uniform(0.01L, 20);
         s[slot::Dic] = dic;
         const Totals totals = ReadTotals(s);
-        FreshTrials trials(c, gammaH);
-        Probes probes(c, gammaH);
+        FreshTrials trials(c, doubleConstants, gammaH);
+        Probes probes(doubleConstants, gammaH);
         for (int i = 0; i < 100; ++i) {
             const long double pH = i % 2 == 0 ? uniform(0, 14) : uniform(6, 10);
             const Trial& trial = trials.Evaluate(0, pH, totals);
@@ -169,11 +169,11 @@ TEST(SearchIdentityEdges, ProbePairsKeepBothWhateverWasKeptBefore) {
     const ConstantFactors c = MakeConstantFactors(k, s[slot::Po4Total] != 0.0L);
     const Totals totals = ReadTotals(s);
     auto alone = [&](long double pH) {
-        Probes fresh(c, gammaH);
+        Probes fresh(MakeProbeConstants(c), gammaH);
         return fresh.At(pH, totals).values.r1;
     };
     for (int older = 0; older < 2; ++older) {
-        Probes probes(c, gammaH);
+        Probes probes(MakeProbeConstants(c), gammaH);
         probes.At(7.1L, totals);
         probes.At(7.2L, totals);
         const long double kept = older == 0 ? 7.1L : 7.2L;
