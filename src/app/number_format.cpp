@@ -154,9 +154,13 @@ bool FormatFixedFast(long double x, int width, int decimals, std::string& out) {
     }
     if (x < 0 && nonZero)
         *--begin = '-';
-    const auto length = static_cast<int>(end - begin);
-    out.assign(static_cast<std::size_t>(std::max(width - length, 0)), ' ');
-    out.append(begin, end);
+    const auto length = static_cast<std::size_t>(end - begin);
+    const std::size_t blanks = static_cast<std::size_t>(std::max(width, 0)) > length
+                                   ? static_cast<std::size_t>(width) - length
+                                   : 0;
+    out.resize(blanks + length);
+    std::fill_n(out.begin(), blanks, ' ');
+    std::copy(begin, end, out.begin() + static_cast<std::ptrdiff_t>(blanks));
     return true;
 }
 
@@ -286,15 +290,18 @@ long double ParseNumber(std::string_view text, int* errorPos) {
     }
     long double value = 0.0L;
     if (haveDigits) {
-        std::string mantissa(text.substr(mantissaStart, end - mantissaStart));
-        // from_chars does not take "5." or ".5" forms with a bare point in every library version.
-        if (!mantissa.empty() && mantissa.front() == '.')
-            mantissa.insert(0, "0");
-        const auto dot = mantissa.find('.');
-        if (dot != std::string::npos && (dot + 1 == mantissa.size() || !IsDigit(mantissa[dot + 1])))
-            mantissa.insert(dot + 1, "0");
-        if (!ReadPlainDecimal(mantissa, value))
+        // A plain decimal ("5." and ".5" included) is read in place; any other form by from_chars,
+        // which does not take "5." or ".5" forms with a bare point in every library version.
+        if (!ReadPlainDecimal(text.substr(mantissaStart, end - mantissaStart), value)) {
+            std::string mantissa(text.substr(mantissaStart, end - mantissaStart));
+            if (!mantissa.empty() && mantissa.front() == '.')
+                mantissa.insert(0, "0");
+            const auto dot = mantissa.find('.');
+            if (dot != std::string::npos &&
+                (dot + 1 == mantissa.size() || !IsDigit(mantissa[dot + 1])))
+                mantissa.insert(dot + 1, "0");
             std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), value);
+        }
         if (negative)
             value = -value;
     }

@@ -55,11 +55,11 @@ std::optional<std::string> NumberText(std::string_view cell, bool decimalComma) 
         text[comma] = '.';
     }
     int errorPos = 0;
-    app::ParseNumber(text, &errorPos);
+    const long double x = std::fabs(app::ParseNumber(text, &errorPos));
     if (errorPos != 0)
         return std::nullopt;
-    app::NormalizeNumberText(text);
-    return text;
+    // The entry-field rule (NormalizeNumberText) on a text whose comma is a point already.
+    return app::FormatFixed(std::isfinite(x) ? x : 0.0L, 8, 3);
 }
 
 // Decimals written in a number cell: how finely the laboratory rounded it.

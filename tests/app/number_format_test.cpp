@@ -67,6 +67,9 @@ TEST(ParseNumber, ReportsWhereReadingStopped) {
     EXPECT_EQ(pos, 2);
     EXPECT_EQ(ParseNumber("-0.125"), -0.125L);
     EXPECT_EQ(ParseNumber("5."), 5.0L);
+    EXPECT_EQ(ParseNumber(".5"), 0.5L);
+    EXPECT_EQ(ParseNumber("-5.e-1", &pos), -0.5L); // a bare point before an exponent
+    EXPECT_EQ(pos, 0);
     EXPECT_EQ(ParseNumber("2e"), 2.0L);
 }
 
