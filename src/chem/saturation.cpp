@@ -56,24 +56,22 @@ constexpr long double kEndMargin = 0.001L; // a searched pH this near 0 or 14 ma
 constexpr long double kSidesAlkalinityLimit = 100.0L; // mmol/L, see DoseToTarget
 // The secant steps that look for the root of CaCO3 to SI = 0 without a search before them, or
 // with one at an ionic strength so far off that the SI at its root can have moved by more than
-// kFarRootMove: the root of that search is where they start, their first step a share of how far
-// the root can have moved. They hand over to the probes either side of the root once a step is
-// shorter than kSecantSettled errors of a searched SI.
+// kFarRootMove. They hand over to the probes either side of the root once a step is shorter than
+// kSecantSettled errors of a searched SI; those lie kRootProbes such errors from it.
 constexpr long double kFirstSecantStep = 0.1L; // mmol/L
 constexpr int kSecantSteps = 8;
 constexpr long double kFarRootMove = 0.1L;
-constexpr long double kFarSecantStep = 0.03L; // of the move the ionic strength allows
 constexpr long double kSecantSettled = 100.0L;
+constexpr long double kRootProbes = 5.0L;
+constexpr long double kSlopeSI = 4.0L; // see noteSI in DoseToTarget
 // A search with no search at a nearby ionic strength before it starts its secant steps where the
 // last such search on this thread found its root, rather than at dose 0: the columns of a water,
-// and the waters of a campaign, lie close. Its first step is one of kGuessSecantStep in SI at the
-// slope found there. A guess: it places probes only.
+// and the waters of a campaign, lie close. A guess: it places probes only.
 struct RootGuess {
     long double root = std::numeric_limits<long double>::quiet_NaN();
     long double slope = 0;
 };
 thread_local RootGuess lastRootFromScratch;
-constexpr long double kGuessSecantStep = 0.01L;
 
 // Where the pH of a dose search's next pass is likely to lie: the pH of its carbonate system
 // alone, moved by the offset that ion pairs gave the passes that set the ends of the dose
@@ -491,8 +489,11 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     };
     std::array<DoseSI, 2> near{};
     int nearCount = 0;
+    // Only an SI well beyond the error of a searched one tells the slope: the passes nearest the
+    // root lie closer together in dose than their SI values are certain.
     auto noteSI = [&](long double dose, long double si) {
-        if (std::isfinite(si) && si != kNoSaturationIndex) {
+        if (std::isfinite(si) && si != kNoSaturationIndex &&
+            std::fabs(si) > kSlopeSI * DoseSides::kSearchedSIError) {
             near[nearCount++ % 2] = {dose, si};
         }
     };
@@ -542,11 +543,11 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     };
 
     // Settles the doses either side of `centre`, where the SI is expected to cross zero, rising
-    // by `slope` per mmol/L: a dose each side, at eight times the error of a searched SI if the
-    // root lies there; then, as long as a side stays open, around the root that the secant
+    // by `slope` per mmol/L: a dose each side, at kRootProbes times the error of a searched SI if
+    // the root lies there; then, as long as a side stays open, around the root that the secant
     // through the two SI values points to.
     auto settleAroundRoot = [&](long double centre, long double slope) {
-        long double delta = 8.0L * DoseSides::kSearchedSIError / slope;
+        long double delta = kRootProbes * DoseSides::kSearchedSIError / slope;
         for (int round = 0; round < 3 && std::isfinite(centre) && std::isfinite(delta); ++round) {
             const long double a = centre - delta, b = centre + delta;
             const long double siA = sides.Side(a) < 0 ? kernel::kInfinity : probeDose(a);
@@ -581,23 +582,37 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
         long double d0 = 0.0L, d1 = kFirstSecantStep;
         const RootGuess guess = lastRootFromScratch;
         const bool fromGuess = !rootHinted && std::isfinite(guess.root) && guess.slope > 0.0L;
-        if (rootHinted) {
-            d0 = hints->root;
-            d1 = hints->root + kFarSecantStep * valueMove / hints->slope;
-        } else if (fromGuess) {
-            d0 = guess.root;
-            d1 = guess.root + kGuessSecantStep / guess.slope;
+        long double si0 = 0, si1 = 0;
+        bool settledFirst = false;
+        if (rootHinted || fromGuess) {
+            // From a root found before, with the slope found there: the first step is the one that
+            // slope asks for, and the probes go straight around where it lands once that is near.
+            const long double known = rootHinted ? hints->slope : guess.slope;
+            d0 = rootHinted ? hints->root : guess.root;
+            si0 = probeDose(d0);
+            const long double step = -si0 / known;
+            if (std::fabs(step) < kSecantSettled * DoseSides::kSearchedSIError / known) {
+                settleAroundRoot(d0 + step, known);
+                settledFirst = true;
+            } else if (std::isfinite(step)) {
+                d1 = d0 + step;
+                si1 = probeDose(d1);
+            } else {
+                si1 = std::numeric_limits<long double>::quiet_NaN();
+            }
         }
-        long double si0 = probeDose(d0), si1 = probeDose(d1);
-        if (fromGuess && !(std::isfinite(si0) && std::isfinite(si1))) {
+        if (fromGuess && !settledFirst && !(std::isfinite(si0) && std::isfinite(si1))) {
             // A guess this water cannot take (beyond its doses, or where TA or DIC would fall to
             // the floor): from dose 0 after all.
             d0 = 0.0L;
             d1 = kFirstSecantStep;
             si0 = probeDose(d0);
             si1 = probeDose(d1);
+        } else if (!rootHinted && !fromGuess) {
+            si0 = probeDose(d0);
+            si1 = probeDose(d1);
         }
-        for (int step = 0; step < kSecantSteps; ++step) {
+        for (int step = 0; step < kSecantSteps && !settledFirst; ++step) {
             const long double r0 = ratio(si0), r1 = ratio(si1);
             const long double next = d1 - r1 * (d1 - d0) / (r1 - r0);
             const long double slope = (si1 - si0) / (d1 - d0);
