@@ -60,10 +60,10 @@ constexpr long double kSidesAlkalinityLimit = 100.0L; // mmol/L, see DoseToTarge
 // kSecantSettled errors of a searched SI; those lie kRootProbes such errors from it.
 constexpr long double kFirstSecantStep = 0.1L; // mmol/L
 constexpr int kSecantSteps = 8;
-constexpr long double kFarRootMove = 0.1L;
+constexpr long double kFarRootMove = 0.001L;
 constexpr long double kSecantSettled = 100.0L;
-constexpr long double kRootProbes = 5.0L;
-constexpr long double kSlopeSI = 4.0L; // see noteSI in DoseToTarget
+constexpr long double kRootProbes = 3.0L;
+constexpr long double kSlopeSI = 2.0L; // see noteSI in DoseToTarget
 // A search with no search at a nearby ionic strength before it starts its secant steps where the
 // last such search on this thread found its root, rather than at dose 0: the columns of a water,
 // and the waters of a campaign, lie close. A guess: it places probes only.
