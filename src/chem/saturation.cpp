@@ -64,6 +64,9 @@ constexpr long double kFarRootMove = 0.001L;
 constexpr long double kSecantSettled = 100.0L;
 constexpr long double kRootProbes = 3.0L;
 constexpr long double kSlopeSI = 2.0L; // see noteSI in DoseToTarget
+// How much of the move of the lg of the calcite constant with the ionic strength the SI at the
+// root of a dose follows: some 0.6 on the bench waters (see hintedRoot in DoseToTarget).
+constexpr long double kCalciteShare = 0.6L;
 // A search with no search at a nearby ionic strength before it starts its secant steps where the
 // last such search on this thread found its root, rather than at dose 0: the columns of a water,
 // and the waters of a campaign, lie close. A guess: it places probes only.
@@ -567,9 +570,23 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     if (rootHinted) {
         estimate.Seed(hints->root, hints->rootOffset, hints->halfWidth);
     }
+    // Where the root of the search at the other ionic strength is expected now: the calcite
+    // constant has moved with the activity coefficients, and the SI at that root with it, by a
+    // share of its move (the ion pairs give back the rest), which the slope turns into a dose.
+    long double hintedRoot = rootHinted ? hints->root : 0.0L;
+    if (rootHinted) {
+        EquilibriumConstants before;
+        long double gammaBefore = 1.0L;
+        ComputeConstants(t, hints->ionicStrength, gammaBefore, before, s[slot::Po4Total] != 0.0L);
+        const long double moved =
+            std::log10(static_cast<double>(before[KIndex(10)] / k[KIndex(10)]));
+        if (std::isfinite(moved)) {
+            hintedRoot -= kCalciteShare * moved / hints->slope;
+        }
+    }
     if (rootHinted && valueMove <= kFarRootMove) {
         // The root of a search at a nearby ionic strength.
-        settleAroundRoot(hints->root, hints->slope);
+        settleAroundRoot(hintedRoot, hints->slope);
     } else if (sides.Enabled()) {
         // Otherwise secant steps on the SI of probed doses find the root first: from the root of
         // the search far off, or from the last root found so (RootGuess), or from dose 0. The steps
@@ -588,7 +605,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             // From a root found before, with the slope found there: the first step is the one that
             // slope asks for, and the probes go straight around where it lands once that is near.
             const long double known = rootHinted ? hints->slope : guess.slope;
-            d0 = rootHinted ? hints->root : guess.root;
+            d0 = rootHinted ? hintedRoot : guess.root;
             si0 = probeDose(d0);
             const long double step = -si0 / known;
             if (std::fabs(step) < kSecantSettled * DoseSides::kSearchedSIError / known) {
