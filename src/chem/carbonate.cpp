@@ -420,8 +420,9 @@ PHSolution SolvePHBisection(const EquilibriumConstants& k, long double gammaH,
     out.speciations = trials.speciations + trials.Estimates() + probes.speciations;
     if (hint != nullptr) {
         const long double offset = out.pH - pure;
-        // The distance moves less from pass to pass as the ionic strength settles.
-        const long double moved = hinted ? 1.5L * std::fabs(offset - hint->offset) : 0.0L;
+        // The distance moves less from pass to pass as the ionic strength settles, by a factor of
+        // some twenty-five a pass: the next probes reach a twentieth of this move out.
+        const long double moved = hinted ? 0.05L * std::fabs(offset - hint->offset) : 0.0L;
         hint->known = std::isfinite(offset) && std::isfinite(halfWidth);
         hint->offset = offset;
         hint->halfWidth = std::clamp(std::max(moved, halfWidth), 2.0L * kernel::kPHTolerance,
