@@ -400,9 +400,13 @@ void NormalizeNumberText(std::string& text) {
     const auto comma = text.find(',');
     if (comma != std::string::npos)
         text[comma] = '.';
+    text = NormalizedNumber(ParseNumber(text));
+}
+
+std::string NormalizedNumber(long double typed) {
     // A text too large for any number ("1e99999") becomes 0, as it always has.
-    const long double x = std::fabs(ParseNumber(text));
-    text = FormatFixed(std::isfinite(x) ? x : 0.0L, 8, 3);
+    const long double x = std::fabs(typed);
+    return FormatFixed(std::isfinite(x) ? x : 0.0L, 8, 3);
 }
 
 std::string CutValueText(std::string_view text) {

@@ -26,8 +26,12 @@ std::string FormatFixed(long double x, int width, int decimals);
 std::string FormatScientific(long double x, int width);
 
 // The entry-field rule: the first comma becomes a point, the text is read, its absolute value is
-// written 8 wide with 3 decimals.
+// written 8 wide with 3 decimals (NormalizedNumber).
 void NormalizeNumberText(std::string& text);
+
+// The stored form of a number read from typed text: its absolute value 8 wide with 3 decimals, and
+// 0 for a value too large for any number ("1e99999").
+std::string NormalizedNumber(long double typed);
 
 // Stored value texts are at most 10 characters; longer text keeps its first 10 characters
 // (UTF-8: a character is never split).

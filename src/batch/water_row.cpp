@@ -55,11 +55,10 @@ std::optional<std::string> NumberText(std::string_view cell, bool decimalComma) 
         text[comma] = '.';
     }
     int errorPos = 0;
-    const long double x = std::fabs(app::ParseNumber(text, &errorPos));
+    const long double x = app::ParseNumber(text, &errorPos);
     if (errorPos != 0)
         return std::nullopt;
-    // The entry-field rule (NormalizeNumberText) on a text whose comma is a point already.
-    return app::FormatFixed(std::isfinite(x) ? x : 0.0L, 8, 3);
+    return app::NormalizedNumber(x);
 }
 
 // Decimals written in a number cell: how finely the laboratory rounded it.

@@ -460,6 +460,7 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     PHEstimate estimate;
     DoseHints found;
     found.ionicStrength = ionicStrength;
+    found.calcite = k[KIndex(10)];
     // How far the value of a pass may have moved since the search that left the hints, and how
     // far beyond the target its bounds must then lie.
     const long double ionicMove = hints != nullptr
@@ -574,12 +575,8 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
     // constant has moved with the activity coefficients, and the SI at that root with it, by a
     // share of its move (the ion pairs give back the rest), which the slope turns into a dose.
     long double hintedRoot = rootHinted ? hints->root : 0.0L;
-    if (rootHinted) {
-        EquilibriumConstants before;
-        long double gammaBefore = 1.0L;
-        ComputeConstants(t, hints->ionicStrength, gammaBefore, before, s[slot::Po4Total] != 0.0L);
-        const long double moved =
-            std::log10(static_cast<double>(before[KIndex(10)] / k[KIndex(10)]));
+    if (rootHinted && hints->calcite > 0.0L) {
+        const long double moved = std::log10(static_cast<double>(hints->calcite / k[KIndex(10)]));
         if (std::isfinite(moved)) {
             hintedRoot -= kCalciteShare * moved / hints->slope;
         }
@@ -597,35 +594,40 @@ DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& s
             return static_cast<long double>(std::pow(10.0, static_cast<double>(si) / 2.0)) - 1.0L;
         };
         long double d0 = 0.0L, d1 = kFirstSecantStep;
-        const RootGuess guess = lastRootFromScratch;
-        const bool fromGuess = !rootHinted && std::isfinite(guess.root) && guess.slope > 0.0L;
         long double si0 = 0, si1 = 0;
-        bool settledFirst = false;
-        if (rootHinted || fromGuess) {
-            // From a root found before, with the slope found there: the first step is the one that
-            // slope asks for, and the probes go straight around where it lands once that is near.
-            const long double known = rootHinted ? hints->slope : guess.slope;
-            d0 = rootHinted ? hintedRoot : guess.root;
+        // From a root found before, with the slope found there: the first step is the one that
+        // slope asks for, and the probes go straight around where it lands once that is near.
+        // Returns whether they did.
+        auto fromRoot = [&](long double root, long double known) {
+            d0 = root;
             si0 = probeDose(d0);
             const long double step = -si0 / known;
             if (std::fabs(step) < kSecantSettled * DoseSides::kSearchedSIError / known) {
                 settleAroundRoot(d0 + step, known);
-                settledFirst = true;
-            } else if (std::isfinite(step)) {
+                return true;
+            }
+            if (std::isfinite(step)) {
                 d1 = d0 + step;
                 si1 = probeDose(d1);
             } else {
                 si1 = std::numeric_limits<long double>::quiet_NaN();
             }
+            return false;
+        };
+        const RootGuess guess = lastRootFromScratch;
+        bool settledFirst = false, started = false;
+        if (rootHinted) {
+            settledFirst = fromRoot(hintedRoot, hints->slope);
+            started = true;
+        } else if (std::isfinite(guess.root) && guess.slope > 0.0L) {
+            settledFirst = fromRoot(guess.root, guess.slope);
+            // Not where the water cannot take the guess (beyond its doses, or where TA or DIC
+            // would fall to the floor).
+            started = settledFirst || (std::isfinite(si0) && std::isfinite(si1));
         }
-        if (fromGuess && !settledFirst && !(std::isfinite(si0) && std::isfinite(si1))) {
-            // A guess this water cannot take (beyond its doses, or where TA or DIC would fall to
-            // the floor): from dose 0 after all.
+        if (!started) {
             d0 = 0.0L;
             d1 = kFirstSecantStep;
-            si0 = probeDose(d0);
-            si1 = probeDose(d1);
-        } else if (!rootHinted && !fromGuess) {
             si0 = probeDose(d0);
             si1 = probeDose(d1);
         }

@@ -69,6 +69,7 @@ struct DoseHints {
     long double root = 0, slope = 0;
     long double rootOffset = 0, halfWidth = 0; // its pH less that of the carbonate system alone
                                                // and the probes' last half width
+    long double calcite = 0;                   // the calcite constant K10 the search took (0: none)
 };
 DoseResult DoseToTarget(Chemical chemical, Target target, const SpeciesVector& species,
                         long double ta, long double dic, long double t, long double ionicStrength,

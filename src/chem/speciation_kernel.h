@@ -951,14 +951,19 @@ inline constexpr long double kBalanceRounding = 1e-13L;
 inline long double Balance(const Trial& t, long double ta, long double dic) {
     return ta - dic * t.alkalinity.r1 - t.alkalinity.r0;
 }
-inline long double BalanceMargin(const Trial& t, const Totals& totals, long double ta,
-                                 long double dic) {
+// The margin of a balance formed from r1, r0 and the c(H+) and c(OH-) factors h and oh.
+inline long double BalanceMargin(const Totals& totals, long double ta, long double dic,
+                                 long double r1, long double r0, long double h, long double oh) {
     const long double scale = std::fabs(ta) + 2.0L * std::fabs(dic) +
                               2.0L * (std::fabs(totals.ca) + std::fabs(totals.mg)) +
                               std::fabs(totals.so4) + 3.0L * std::fabs(totals.po4);
-    const long double terms = std::fabs(ta) + std::fabs(dic * t.alkalinity.r1) +
-                              std::fabs(t.alkalinity.r0) + t.factors.h + t.factors.oh;
+    const long double terms = std::fabs(ta) + std::fabs(dic * r1) + std::fabs(r0) + h + oh;
     return kBalanceMargin * scale + kBalanceRounding * terms;
+}
+inline long double BalanceMargin(const Trial& t, const Totals& totals, long double ta,
+                                 long double dic) {
+    return BalanceMargin(totals, ta, dic, t.alkalinity.r1, t.alkalinity.r0, t.factors.h,
+                         t.factors.oh);
 }
 
 // The saturation index of a probe, which only has to settle a side with margins of 1e-5 and
@@ -1031,14 +1036,7 @@ inline long double Balance(const Probe& p, long double ta, long double dic) {
 }
 inline long double BalanceMargin(const Probe& p, const Totals& totals, long double ta,
                                  long double dic) {
-    const long double scale = std::fabs(ta) + 2.0L * std::fabs(dic) +
-                              2.0L * (std::fabs(totals.ca) + std::fabs(totals.mg)) +
-                              std::fabs(totals.so4) + 3.0L * std::fabs(totals.po4);
-    const long double terms =
-        std::fabs(ta) + std::fabs(dic * static_cast<long double>(p.values.r1)) +
-        std::fabs(static_cast<long double>(p.values.r0)) + static_cast<long double>(p.factors.h) +
-        static_cast<long double>(p.factors.oh);
-    return kBalanceMargin * scale + kBalanceRounding * terms;
+    return BalanceMargin(totals, ta, dic, p.values.r1, p.values.r0, p.factors.h, p.factors.oh);
 }
 
 // Speciations at pH values of the caller's choosing, beside the trials of a search. The last
