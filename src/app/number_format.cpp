@@ -292,8 +292,9 @@ long double ParseNumber(std::string_view text, int* errorPos) {
     if (haveDigits) {
         // A plain decimal ("5." and ".5" included) is read in place; any other form by from_chars,
         // which does not take "5." or ".5" forms with a bare point in every library version.
-        if (!ReadPlainDecimal(text.substr(mantissaStart, end - mantissaStart), value)) {
-            std::string mantissa(text.substr(mantissaStart, end - mantissaStart));
+        const std::string_view written = text.substr(mantissaStart, end - mantissaStart);
+        if (!ReadPlainDecimal(written, value)) {
+            std::string mantissa(written);
             if (!mantissa.empty() && mantissa.front() == '.')
                 mantissa.insert(0, "0");
             const auto dot = mantissa.find('.');
